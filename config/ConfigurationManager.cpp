@@ -1,0 +1,166 @@
+#include "config/ConfigurationManager.h"
+
+#include <cstring>
+#include <ctime>
+#include <map>
+
+#include "config/BuildSettings.h"
+#include "util/Utf8.h"
+
+namespace {
+
+constexpr ColorRef kBackgroundColor = 0x00FAFAFA;
+constexpr ColorRef kAccentColor = 0x00BD7702;
+
+std::wstring HttpsUrl(const wchar_t* host, const wchar_t* path) {
+  return std::wstring(L"https://") + host + path;
+}
+
+std::wstring JoinVersion(const platform::FileVersion& version) {
+  return std::to_wstring(version[0]) + L"." + std::to_wstring(version[1]) + L"." +
+         std::to_wstring(version[2]) + L"." + std::to_wstring(version[3]);
+}
+
+}  // namespace
+
+BuiltInSettings DefaultBuiltInSettings() { return {.wizardKey = build::kWizardKey}; }
+
+ConfigurationManager::ConfigurationManager(platform::Services servicesIn, const BuiltInSettings& builtIns)
+    : services(std::move(servicesIn)) {
+  const std::map<std::string, int> wizardTypes = {{"DLM", DLM}, {"ISV", ISV}};
+  if (auto found = wizardTypes.find(builtIns.wizardKey); found != wizardTypes.end()) {
+    wizardType = found->second;
+  } else {
+    services.messageBoxes->Show(L"Unknown wizard type", L"", platform::kMbOk);
+    wizardType = WizardUnknown;
+  }
+
+  btClassic = builtIns.btClassic;
+  btWarning = builtIns.btWarning;
+  reportFailureAsCompletion = true;
+  if (auto version = services.environment->OwnFileVersion()) programVersion = JoinVersion(*version);
+
+  configUrl = HttpsUrl(build::kServerHost, L"/o");
+  eventUrl = HttpsUrl(build::kServerHost, L"/zbd");
+  brandName = L"Quenbril";
+  installerId = L"Quenbril_DLM";
+  sourceId = L"Quenbril_3cpp";
+  imageBaseUrl = HttpsUrl(build::kServerHost, L"/f/");
+  backgroundColor = kBackgroundColor;
+  accentColor = kAccentColor;
+  privacyPolicyUrl = HttpsUrl(build::kWebHost, L"/privacy/");
+
+  SetDownloadFolders();
+}
+
+void ConfigurationManager::SetDownloadFolders() {
+  if (wizardType == DLM) {
+    auto& folders = *services.knownFolders;
+    if (auto downloads = folders.Path(platform::KnownFolder::Downloads)) {
+      downloadFolder = *downloads;
+    } else if (auto documents = folders.Path(platform::KnownFolder::Documents)) {
+      downloadFolder = *documents;
+    } else if (auto temp = services.files->TempFolder()) {
+      downloadFolder = *temp;
+    } else {
+      downloadFolder = L"C:\\";
+    }
+    const std::wstring folder = CreateWorkFolder(*services.files);
+    if (services.files->IsDirectory(folder)) workFolder = folder;
+  } else if (wizardType == ISV) {
+    productTitle = L"Quenbril";
+    productUrl.clear();
+    productPrivacyUrl.clear();
+    productTermsUrl.clear();
+    mainProductArguments.clear();
+    launchFile.clear();
+    launchParameters.clear();
+    const std::wstring folder = CreateWorkFolder(*services.files);
+    if (services.files->IsDirectory(folder)) {
+      downloadFolder = folder;
+      workFolder = folder;
+    } else {
+      downloadFolder.clear();
+    }
+  }
+}
+
+std::string ConfigurationManager::GetSessionTimestamp() {
+  if (!sessionTimestamp.empty()) return sessionTimestamp;
+  std::tm local{};
+  if (!services.clock->ToLocalTime(services.clock->UnixTimeNow(), local)) return sessionTimestamp;
+  char text[32] = {};
+  const std::size_t length = std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &local);
+  sessionTimestamp.assign(text, length);
+  return sessionTimestamp;
+}
+
+std::string ConfigurationManager::GetMachineId() {
+  if (machineId.empty()) machineId = ReadMachineGuid(*services.registry);
+  return machineId;
+}
+
+FolderTokens ConfigurationManager::GetFolderTokens() {
+  if (!folderTokensReady) BuildFolderTokens();
+  return folderTokens;
+}
+
+void ConfigurationManager::BuildFolderTokens() {
+  auto& system = *services.system;
+  auto& folders = *services.knownFolders;
+  const auto knownFolder = [&](platform::KnownFolder id) { return folders.Path(id).value_or(L""); };
+
+  const bool wow64 = system.IsWow64().value_or(false);
+  folderTokens.Insert(L"commonpf", wow64 ? L"{commonpf64}" : L"{commonpf32}");
+  folderTokens.Insert(L"localappdata", knownFolder(platform::KnownFolder::LocalAppData));
+  folderTokens.Insert(L"commonappdata", knownFolder(platform::KnownFolder::RoamingAppData));
+  folderTokens.Insert(L"programdata", knownFolder(platform::KnownFolder::ProgramData));
+  folderTokens.Insert(L"commonpf32", knownFolder(platform::KnownFolder::ProgramFilesX86));
+
+  if (system.IsWow64().value_or(false)) {
+    // GetEnvironmentVariableW into 260 characters: a value that needs the
+    // whole buffer or more does not fit, an empty one gives 0.
+    const auto value = services.environment->Variable(L"ProgramW6432");
+    if (value && !value->empty() && value->size() < platform::kMaxPath)
+      folderTokens.Insert(L"commonpf64", *value);
+  }
+  folderTokensReady = true;
+}
+
+std::wstring ConfigurationManager::ExpandFolderTokens(std::wstring text) {
+  return GetFolderTokens().Expand(std::move(text));
+}
+
+void ConfigurationManager::SetDownloadedFilePath(const std::wstring& path) { downloadedFilePath = path; }
+
+std::shared_ptr<ConfigurationManager> GetConfiguration() {
+  static std::once_flag once;
+  static std::shared_ptr<ConfigurationManager> instance;
+  std::call_once(once, [] { instance = std::make_shared<ConfigurationManager>(platform::ProcessServices()); });
+  return instance;
+}
+
+std::wstring CreateWorkFolder(platform::FileSystem& files) {
+  const auto temp = files.TempFolder();
+  std::wstring path;
+  // Without a fresh unique name there is no work folder: falling back to the
+  // temporary folder itself would have the wizard delete all of it at the end.
+  if (!temp || files.CreateUniqueTempFile(*temp, L"ISV", path) != platform::kErrorSuccess) return {};
+  files.RemoveFile(path);
+  files.MakeDirectory(path);
+  return path;
+}
+
+std::string ReadMachineGuid(platform::Registry& registry) {
+  std::unique_ptr<platform::RegistryKey> key;
+  if (registry.OpenKeyNarrow(platform::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Cryptography",
+                             platform::RegistryView::Force64, key) != platform::kErrorSuccess)
+    return "";
+  constexpr std::size_t kBufferSize = 255;
+  platform::RegistryValue value;
+  if (key->QueryValueNarrow("MachineGuid", kBufferSize, value) != platform::kErrorSuccess) return "";
+  // The data ends at the returned length, at most 254 bytes, or at its NUL.
+  std::string data(value.data.begin(), value.data.end());
+  data.resize(std::min<std::size_t>(data.size(), kBufferSize - 1));
+  return std::string(data.c_str());
+}

@@ -1,0 +1,37 @@
+// The OS seam as one bundle. The program assembles it once from the backend
+// of its target (win32 or posix); tests assemble their own from fakes and
+// hand it to what they construct.
+#pragma once
+
+#include <memory>
+
+#include "platform/Clock.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/KnownFolders.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
+
+namespace platform {
+
+struct Services {
+  std::shared_ptr<FileSystem> files;
+  std::shared_ptr<KnownFolders> knownFolders;
+  std::shared_ptr<Environment> environment;
+  std::shared_ptr<SystemInfo> system;
+  std::shared_ptr<Registry> registry;
+  std::shared_ptr<Clock> clock;
+  std::shared_ptr<MessageBoxes> messageBoxes;
+};
+
+// The real services of this target's backend.
+Services CreateSystemServices();
+
+// The services the process-wide objects (configuration, download manager,
+// API manager) are created with: CreateSystemServices() unless the program
+// or a test installed others before first use.
+const Services& ProcessServices();
+void SetProcessServices(Services services);
+
+}  // namespace platform

@@ -1,0 +1,37 @@
+// Files and folders on Linux with the Win32 contract of platform::FileSystem.
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace platform::posix {
+
+class PosixFileSystem : public FileSystem {
+ public:
+  std::optional<std::wstring> TempFolder() override;
+  Win32Error CreateUniqueTempFile(const std::wstring& folder, const std::wstring& prefix,
+                                  std::wstring& path) override;
+  Win32Error RemoveFile(const std::wstring& path) override;
+  Win32Error MakeDirectory(const std::wstring& path) override;
+  Win32Error RemoveEmptyDirectory(const std::wstring& path) override;
+  bool Exists(const std::wstring& path) override;
+  bool IsDirectory(const std::wstring& path) override;
+  bool IsDirectoryEmpty(const std::wstring& path) override;
+  Win32Error DeleteAtRestart(const std::wstring& path) override;
+  Win32Error ListDirectory(const std::wstring& folder, std::vector<DirectoryEntry>& entries) override;
+
+  // Linux has no restart-time deletion; the paths are kept for tests.
+  std::vector<std::wstring> ScheduledDeletions() const;
+
+ private:
+  mutable std::mutex mutex;
+  std::vector<std::wstring> scheduledDeletions;
+};
+
+// errno to the Win32 error code the same failure gives on Windows.
+Win32Error Win32ErrorFromErrno(int error);
+
+}  // namespace platform::posix

@@ -1,0 +1,24 @@
+#include "platform/Services.h"
+#include "platform/posix/MemoryRegistry.h"
+#include "platform/posix/PosixClock.h"
+#include "platform/posix/PosixEnvironment.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/RecordingMessageBoxes.h"
+#include "platform/posix/SimulatedSystemInfo.h"
+#include "platform/posix/XdgKnownFolders.h"
+
+namespace platform {
+
+Services CreateSystemServices() {
+  return Services{
+      .files = std::make_shared<posix::PosixFileSystem>(),
+      .knownFolders = std::make_shared<posix::XdgKnownFolders>(),
+      .environment = std::make_shared<posix::PosixEnvironment>(),
+      .system = std::make_shared<posix::SimulatedSystemInfo>(),
+      .registry = std::make_shared<posix::MemoryRegistry>(),
+      .clock = std::make_shared<posix::PosixClock>(),
+      .messageBoxes = std::make_shared<posix::RecordingMessageBoxes>(),
+  };
+}
+
+}  // namespace platform

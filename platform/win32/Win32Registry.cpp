@@ -1,0 +1,76 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <windows.h>
+
+#include "platform/win32/UniqueHandle.h"
+
+namespace platform::win32 {
+namespace {
+
+HKEY RootKey(RegistryRoot root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root)); }
+
+REGSAM ReadAccess(RegistryView view) {
+  switch (view) {
+    case RegistryView::Force32: return KEY_READ | KEY_WOW64_32KEY;
+    case RegistryView::Force64: return KEY_READ | KEY_WOW64_64KEY;
+    case RegistryView::Default: break;
+  }
+  return KEY_READ;
+}
+
+class Win32RegistryKey : public RegistryKey {
+ public:
+  explicit Win32RegistryKey(HKEY key) : key(key) {}
+
+  Win32Error QueryValue(const std::wstring& name, std::size_t capacity, RegistryValue& value) override {
+    return Query(capacity, value, [&](DWORD* type, BYTE* data, DWORD* size) {
+      return ::RegQueryValueExW(key.Get(), name.c_str(), nullptr, type, data, size);
+    });
+  }
+
+  Win32Error QueryValueNarrow(const std::string& name, std::size_t capacity, RegistryValue& value) override {
+    return Query(capacity, value, [&](DWORD* type, BYTE* data, DWORD* size) {
+      return ::RegQueryValueExA(key.Get(), name.c_str(), nullptr, type, data, size);
+    });
+  }
+
+ private:
+  template <typename QueryFunction>
+  static Win32Error Query(std::size_t capacity, RegistryValue& value, QueryFunction query) {
+    DWORD type = REG_NONE;
+    value.data.assign(capacity, 0);
+    DWORD size = static_cast<DWORD>(capacity);
+    const LONG result = query(&type, capacity ? value.data.data() : nullptr, capacity ? &size : nullptr);
+    value.type = type;
+    if (result != ERROR_SUCCESS || capacity == 0) {
+      value.data.clear();
+      return static_cast<Win32Error>(result);
+    }
+    value.data.resize(size);
+    return kErrorSuccess;
+  }
+
+  RegistryKeyHandle key;
+};
+
+}  // namespace
+
+Win32Error Win32Registry::OpenKey(RegistryRoot root, const std::wstring& subKey, RegistryView view,
+                                  std::unique_ptr<RegistryKey>& key) {
+  HKEY opened = nullptr;
+  const LONG result = ::RegOpenKeyExW(RootKey(root), subKey.c_str(), 0, ReadAccess(view), &opened);
+  if (result != ERROR_SUCCESS) return static_cast<Win32Error>(result);
+  key = std::make_unique<Win32RegistryKey>(opened);
+  return kErrorSuccess;
+}
+
+Win32Error Win32Registry::OpenKeyNarrow(RegistryRoot root, const std::string& subKey, RegistryView view,
+                                        std::unique_ptr<RegistryKey>& key) {
+  HKEY opened = nullptr;
+  const LONG result = ::RegOpenKeyExA(RootKey(root), subKey.c_str(), 0, ReadAccess(view), &opened);
+  if (result != ERROR_SUCCESS) return static_cast<Win32Error>(result);
+  key = std::make_unique<Win32RegistryKey>(opened);
+  return kErrorSuccess;
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,24 @@
+#include "platform/Services.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32KnownFolders.h"
+#include "platform/win32/Win32MessageBoxes.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SystemInfo.h"
+
+namespace platform {
+
+Services CreateSystemServices() {
+  return Services{
+      .files = std::make_shared<win32::Win32FileSystem>(),
+      .knownFolders = std::make_shared<win32::Win32KnownFolders>(),
+      .environment = std::make_shared<win32::Win32Environment>(),
+      .system = std::make_shared<win32::Win32SystemInfo>(),
+      .registry = std::make_shared<win32::Win32Registry>(),
+      .clock = std::make_shared<win32::Win32Clock>(),
+      .messageBoxes = std::make_shared<win32::Win32MessageBoxes>(),
+  };
+}
+
+}  // namespace platform

@@ -1,0 +1,73 @@
+#include "tests/fakes/TestServices.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <ctime>
+
+namespace fakes {
+
+ScratchFolder::ScratchFolder() {
+  static std::atomic<int> counter{0};
+  path = std::filesystem::temp_directory_path() /
+         ("brimvale-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(path);
+  std::filesystem::create_directories(path);
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+}
+
+std::optional<std::wstring> FakeKnownFolders::Path(platform::KnownFolder folder) {
+  if (auto found = folders.find(folder); found != folders.end()) return found->second;
+  return std::nullopt;
+}
+
+std::optional<std::wstring> FakeEnvironment::Variable(const std::wstring& name) {
+  if (auto found = variables.find(name); found != variables.end()) return found->second;
+  return std::nullopt;
+}
+
+std::int64_t FakeClock::UnixTimeNow() {
+  std::lock_guard lock(mutex);
+  return now;
+}
+
+bool FakeClock::ToLocalTime(std::int64_t unixTime, std::tm& local) {
+  if (localTimeFails) return false;
+  const std::time_t time = static_cast<std::time_t>(unixTime);
+  return ::gmtime_r(&time, &local) != nullptr;  // tests read "local" time as UTC
+}
+
+void FakeClock::Sleep(std::uint32_t milliseconds) {
+  std::lock_guard lock(mutex);
+  sleeps.push_back(milliseconds);
+}
+
+std::vector<std::uint32_t> FakeClock::Sleeps() const {
+  std::lock_guard lock(mutex);
+  return sleeps;
+}
+
+void FakeClock::Advance(std::int64_t seconds) {
+  std::lock_guard lock(mutex);
+  now += seconds;
+}
+
+TestServices::TestServices() : files(std::make_shared<TempFolderFileSystem>(scratch.Wide() + L"/")) {}
+
+platform::Services TestServices::Bundle() const {
+  return platform::Services{
+      .files = files,
+      .knownFolders = knownFolders,
+      .environment = environment,
+      .system = system,
+      .registry = registry,
+      .clock = clock,
+      .messageBoxes = messageBoxes,
+  };
+}
+
+}  // namespace fakes

@@ -1,0 +1,97 @@
+// Fakes of the OS seam for native tests: a machine whose folders,
+// environment, Windows version, registry and clock a test sets, and a real
+// file system rooted in a scratch folder of the test's own.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/Services.h"
+#include "platform/posix/MemoryRegistry.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/RecordingMessageBoxes.h"
+#include "platform/posix/SimulatedSystemInfo.h"
+
+namespace fakes {
+
+// A folder under the system's temporary folder, removed with its contents
+// when the object goes away.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return path; }
+  std::wstring Wide() const { return path.wstring(); }
+
+ private:
+  std::filesystem::path path;
+};
+
+// The real posix file system whose temporary folder is a chosen folder.
+class TempFolderFileSystem : public platform::posix::PosixFileSystem {
+ public:
+  explicit TempFolderFileSystem(std::optional<std::wstring> tempFolder) : tempFolder(std::move(tempFolder)) {}
+  std::optional<std::wstring> TempFolder() override { return tempFolder; }
+  std::optional<std::wstring> tempFolder;
+};
+
+class FakeKnownFolders : public platform::KnownFolders {
+ public:
+  std::optional<std::wstring> Path(platform::KnownFolder folder) override;
+  std::map<platform::KnownFolder, std::wstring> folders;  // a folder not listed fails
+};
+
+class FakeEnvironment : public platform::Environment {
+ public:
+  std::optional<std::wstring> Variable(const std::wstring& name) override;
+  std::wstring ExecutablePath() override { return executablePath; }
+  std::optional<platform::FileVersion> OwnFileVersion() override { return fileVersion; }
+
+  std::map<std::wstring, std::wstring> variables;
+  std::wstring executablePath = L"C:\\Users\\user\\Downloads\\BrimvaleSetup.exe";
+  std::optional<platform::FileVersion> fileVersion = platform::FileVersion{3, 0, 13, 11135};
+};
+
+// A clock that stands still until told otherwise; Sleep only records.
+class FakeClock : public platform::Clock {
+ public:
+  std::int64_t UnixTimeNow() override;
+  bool ToLocalTime(std::int64_t unixTime, std::tm& local) override;
+  void Sleep(std::uint32_t milliseconds) override;
+
+  std::vector<std::uint32_t> Sleeps() const;
+  void Advance(std::int64_t seconds);
+
+  std::int64_t now = 1'700'000'000;
+  bool localTimeFails = false;
+
+ private:
+  mutable std::mutex mutex;
+  std::vector<std::uint32_t> sleeps;
+};
+
+struct TestServices {
+  TestServices();
+
+  platform::Services Bundle() const;
+
+  ScratchFolder scratch;
+  std::shared_ptr<TempFolderFileSystem> files;
+  std::shared_ptr<FakeKnownFolders> knownFolders = std::make_shared<FakeKnownFolders>();
+  std::shared_ptr<FakeEnvironment> environment = std::make_shared<FakeEnvironment>();
+  std::shared_ptr<platform::posix::SimulatedSystemInfo> system =
+      std::make_shared<platform::posix::SimulatedSystemInfo>();
+  std::shared_ptr<platform::posix::MemoryRegistry> registry = std::make_shared<platform::posix::MemoryRegistry>();
+  std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
+  std::shared_ptr<platform::posix::RecordingMessageBoxes> messageBoxes =
+      std::make_shared<platform::posix::RecordingMessageBoxes>();
+};
+
+}  // namespace fakes

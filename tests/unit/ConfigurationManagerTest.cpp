@@ -1,0 +1,255 @@
+#include "config/ConfigurationManager.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <regex>
+#include <thread>
+
+#include "tests/fakes/TestServices.h"
+#include "util/Utf8.h"
+
+using platform::KnownFolder;
+using platform::RegistryRoot;
+using platform::RegistryView;
+
+namespace {
+
+class ConfigurationTest : public testing::Test {
+ protected:
+  ConfigurationManager Make(const std::string& key = "DLM") {
+    return ConfigurationManager(machine.Bundle(), BuiltInSettings{.wizardKey = key});
+  }
+  void SetWow64(bool wow64) {
+    machine.system->Set({.wow64 = wow64});
+  }
+
+  fakes::TestServices machine;
+};
+
+}  // namespace
+
+// The built-in values of a download-manager wizard.
+TEST_F(ConfigurationTest, DownloadWizardStartsWithItsBuiltInValues) {
+  machine.knownFolders->folders[KnownFolder::Downloads] = L"C:\\Users\\u\\Downloads";
+  auto config = Make();
+  EXPECT_EQ(config.wizardType, DLM);
+  EXPECT_FALSE(config.btClassic);
+  EXPECT_FALSE(config.btWarning);
+  EXPECT_TRUE(config.reportFailureAsCompletion);
+  EXPECT_EQ(config.programVersion, L"3.0.13.11135");
+  EXPECT_EQ(config.brandName, L"Quenbril");
+  EXPECT_EQ(config.installerId, L"Quenbril_DLM");
+  EXPECT_EQ(config.sourceId, L"Quenbril_3cpp");
+  EXPECT_EQ(config.backgroundColor, 0x00FAFAFAu);
+  EXPECT_EQ(config.accentColor, 0x00BD7702u);
+  const std::wregex endpoint(LR"(https://[a-z0-9.-]+\.[a-z]+(/o|/zbd|/f/|/privacy/))");
+  for (const auto* url : {&config.configUrl, &config.eventUrl, &config.imageBaseUrl, &config.privacyPolicyUrl})
+    EXPECT_TRUE(std::regex_match(*url, endpoint)) << WideToUtf8(*url);
+  EXPECT_TRUE(config.configUrl.ends_with(L"/o"));
+  EXPECT_TRUE(config.eventUrl.ends_with(L"/zbd"));
+  EXPECT_TRUE(config.imageBaseUrl.ends_with(L"/f/"));
+  // One host for the three endpoints.
+  EXPECT_EQ(config.configUrl.substr(0, config.configUrl.size() - 2),
+            config.eventUrl.substr(0, config.eventUrl.size() - 4));
+  EXPECT_EQ(config.downloadFolder, L"C:\\Users\\u\\Downloads");
+  EXPECT_TRUE(config.productTitle.empty());
+  EXPECT_TRUE(machine.messageBoxes->Shown().empty());
+}
+
+TEST_F(ConfigurationTest, MissingVersionResourceLeavesTheVersionEmpty) {
+  machine.environment->fileVersion.reset();
+  EXPECT_EQ(Make().programVersion, L"");
+}
+
+TEST_F(ConfigurationTest, UnknownWizardKeyIsReportedAndSetsNoFolders) {
+  auto config = Make("XYZ");
+  EXPECT_EQ(config.wizardType, WizardUnknown);
+  ASSERT_EQ(machine.messageBoxes->Shown().size(), 1u);
+  EXPECT_EQ(machine.messageBoxes->Shown()[0].text, L"Unknown wizard type");
+  EXPECT_EQ(machine.messageBoxes->Shown()[0].style, platform::kMbOk);
+  EXPECT_TRUE(config.downloadFolder.empty());
+  EXPECT_TRUE(config.workFolder.empty());
+  EXPECT_EQ(config.configUrl.empty(), false);  // construction went on
+}
+
+// Downloads, then Documents, then the temporary folder, then C:\.
+TEST_F(ConfigurationTest, DownloadFolderFallsBackInOrder) {
+  machine.knownFolders->folders[KnownFolder::Documents] = L"D:\\Docs";
+  EXPECT_EQ(Make().downloadFolder, L"D:\\Docs");
+
+  machine.knownFolders->folders.clear();
+  EXPECT_EQ(Make().downloadFolder, *machine.files->tempFolder);
+
+  machine.files->tempFolder.reset();
+  EXPECT_EQ(Make().downloadFolder, L"C:\\");
+}
+
+TEST_F(ConfigurationTest, EachWizardGetsAFreshWorkFolderUnderTheTemporaryFolder) {
+  auto first = Make();
+  auto second = Make();
+  ASSERT_NE(first.workFolder, second.workFolder);
+  for (const auto& folder : {first.workFolder, second.workFolder}) {
+    const std::filesystem::path path(folder);
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_EQ(path.parent_path(), machine.scratch.Path());
+    EXPECT_TRUE(std::regex_match(path.filename().string(), std::regex("ISV[0-9A-F]{4}\\.TMP")))
+        << path.filename();
+  }
+}
+
+TEST_F(ConfigurationTest, VendorWizardWorksInItsWorkFolder) {
+  auto config = Make("ISV");
+  EXPECT_EQ(config.wizardType, ISV);
+  EXPECT_EQ(config.productTitle, L"Quenbril");
+  EXPECT_EQ(config.installerId, L"Quenbril_DLM");
+  EXPECT_FALSE(config.workFolder.empty());
+  EXPECT_EQ(config.downloadFolder, config.workFolder);
+}
+
+// Without a unique name there is no work folder; the temporary folder itself
+// must never become one, since the work folder is deleted at the end.
+TEST_F(ConfigurationTest, NoWorkFolderWhenNoUniqueNameCanBeMade) {
+  machine.files->tempFolder = machine.scratch.Wide() + L"/missing/";
+  auto dlm = Make();
+  EXPECT_TRUE(dlm.workFolder.empty());
+  auto isv = Make("ISV");
+  EXPECT_TRUE(isv.workFolder.empty());
+  EXPECT_TRUE(isv.downloadFolder.empty());
+
+  machine.files->tempFolder = machine.scratch.Wide() + L"/";
+  std::filesystem::permissions(machine.scratch.Path(), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::owner_exec);
+  if (::geteuid() != 0) {  // root may write anyway
+    EXPECT_TRUE(Make().workFolder.empty());
+  }
+  std::filesystem::permissions(machine.scratch.Path(), std::filesystem::perms::owner_all);
+}
+
+TEST_F(ConfigurationTest, FolderTokensAreInsertedInOrder) {
+  SetWow64(true);
+  machine.knownFolders->folders = {{KnownFolder::LocalAppData, L"L"},
+                                   {KnownFolder::RoamingAppData, L"R"},
+                                   {KnownFolder::ProgramFilesX86, L"X86"}};
+  machine.environment->variables[L"ProgramW6432"] = L"P64";
+  const auto tokens = Make().GetFolderTokens();
+  const std::vector<FolderTokens::Entry> expected = {{L"commonpf", L"{commonpf64}"}, {L"localappdata", L"L"},
+                                                     {L"commonappdata", L"R"},       {L"programdata", L""},
+                                                     {L"commonpf32", L"X86"},        {L"commonpf64", L"P64"}};
+  EXPECT_EQ(tokens.Entries(), expected);
+}
+
+TEST_F(ConfigurationTest, ExpandsFolderTokensInOnePass) {
+  struct Case {
+    bool wow64;
+    std::optional<std::wstring> programW6432;
+    std::wstring text;
+    std::wstring expected;
+  };
+  const std::wstring longValue(260, L'x');
+  const std::wstring longestThatFits(259, L'y');
+  const Case cases[] = {
+      {true, L"C:\\Program Files", L"{commonpf}\\App\\app.exe", L"C:\\Program Files\\App\\app.exe"},
+      {true, std::nullopt, L"{commonpf}\\App", L"{commonpf64}\\App"},
+      {true, L"", L"{commonpf}\\App", L"{commonpf64}\\App"},
+      {true, longValue, L"{commonpf}\\App", L"{commonpf64}\\App"},
+      {true, longestThatFits, L"{commonpf}", longestThatFits},
+      {false, L"C:\\Program Files", L"{commonpf}\\App", L"C:\\PF86\\App"},
+      {false, L"C:\\Program Files", L"{commonpf64}\\App", L"{commonpf64}\\App"},
+      {true, L"P", L"{commonappdata}|{localappdata}|{programdata}", L"C:\\Roaming|C:\\Local|C:\\ProgramData"},
+      {true, L"P", L"{unknown}{COMMONPF32}{commonpf32}{commonpf32}", L"{unknown}{COMMONPF32}C:\\PF86C:\\PF86"},
+      {true, L"P", L"", L""},
+  };
+  for (const auto& c : cases) {
+    SetWow64(c.wow64);
+    machine.knownFolders->folders = {{KnownFolder::LocalAppData, L"C:\\Local"},
+                                     {KnownFolder::RoamingAppData, L"C:\\Roaming"},
+                                     {KnownFolder::ProgramData, L"C:\\ProgramData"},
+                                     {KnownFolder::ProgramFilesX86, L"C:\\PF86"}};
+    machine.environment->variables.erase(L"ProgramW6432");
+    if (c.programW6432) machine.environment->variables[L"ProgramW6432"] = *c.programW6432;
+    EXPECT_EQ(Make().ExpandFolderTokens(c.text), c.expected) << WideToUtf8(c.text);
+  }
+}
+
+// Entries are visited once, in order: a folder that holds a token of an
+// earlier entry, or its own token, stays as it is and expansion ends.
+TEST_F(ConfigurationTest, ExpansionNeverLoops) {
+  SetWow64(false);
+  machine.knownFolders->folders = {{KnownFolder::LocalAppData, L"{localappdata}\\again"},
+                                   {KnownFolder::ProgramData, L"{localappdata}"}};
+  auto config = Make();
+  EXPECT_EQ(config.ExpandFolderTokens(L"{localappdata}|{programdata}"), L"{localappdata}\\again|{localappdata}");
+}
+
+TEST_F(ConfigurationTest, TokensAreBuiltOnceAndFailedLookupsGiveEmptyFolders) {
+  SetWow64(false);
+  auto config = Make();
+  EXPECT_EQ(config.ExpandFolderTokens(L"[{localappdata}]"), L"[]");
+  machine.knownFolders->folders[KnownFolder::LocalAppData] = L"C:\\Later";
+  EXPECT_EQ(config.ExpandFolderTokens(L"[{localappdata}]"), L"[]");
+  EXPECT_TRUE(config.folderTokensReady);
+}
+
+TEST_F(ConfigurationTest, SessionTimestampIsTheFirstCallsLocalTime) {
+  machine.clock->now = 1'700'000'000;  // 2023-11-14 22:13:20 UTC
+  auto config = Make();
+  EXPECT_EQ(config.GetSessionTimestamp(), "20231114221320");
+  machine.clock->Advance(1);
+  EXPECT_EQ(config.GetSessionTimestamp(), "20231114221320");
+}
+
+TEST_F(ConfigurationTest, FailedTimeConversionGivesEmptyAndIsTriedAgain) {
+  auto config = Make();
+  machine.clock->localTimeFails = true;
+  EXPECT_EQ(config.GetSessionTimestamp(), "");
+  machine.clock->localTimeFails = false;
+  EXPECT_EQ(config.GetSessionTimestamp().size(), 14u);
+}
+
+TEST_F(ConfigurationTest, MachineIdComesFromTheSixtyFourBitView) {
+  const std::wstring key = L"SOFTWARE\\Microsoft\\Cryptography";
+  machine.registry->SetString(RegistryRoot::LocalMachine, key, L"MachineGuid",
+                              L"0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0", RegistryView::Force64);
+  machine.registry->SetString(RegistryRoot::LocalMachine, key, L"MachineGuid", L"wrong-view",
+                              RegistryView::Force32);
+  auto config = Make();
+  EXPECT_EQ(config.GetMachineId(), "0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0");
+  machine.registry->DeleteKey(RegistryRoot::LocalMachine, key, RegistryView::Force64);
+  EXPECT_EQ(config.GetMachineId(), "0f1e2d3c-4b5a-6978-8796-a5b4c3d2e1f0");  // cached
+}
+
+TEST(ReadMachineGuid, MissingTooLongOrUnterminatedData) {
+  const std::wstring key = L"SOFTWARE\\Microsoft\\Cryptography";
+  struct Case {
+    std::optional<platform::RegistryValue> value;
+    std::string expected;
+  };
+  const auto text = [](const std::wstring& t) {
+    return platform::RegistryValue{platform::kRegSz, platform::posix::RegistryStringBytes(t)};
+  };
+  const Case cases[] = {
+      {std::nullopt, ""},
+      {text(std::wstring(254, L'a')), std::string(254, 'a')},  // 255 bytes with the NUL
+      {text(std::wstring(255, L'a')), ""},                     // does not fit: the read fails
+      {platform::RegistryValue{platform::kRegBinary, std::vector<std::uint8_t>(255, 'b')}, std::string(254, 'b')},
+  };
+  for (const auto& c : cases) {
+    platform::posix::MemoryRegistry registry;
+    registry.CreateKey(RegistryRoot::LocalMachine, key);
+    if (c.value) registry.SetValue(RegistryRoot::LocalMachine, key, L"MachineGuid", *c.value);
+    EXPECT_EQ(ReadMachineGuid(registry), c.expected);
+  }
+  platform::posix::MemoryRegistry empty;
+  EXPECT_EQ(ReadMachineGuid(empty), "");
+}
+
+TEST(GetConfiguration, AllCallersShareOneInstance) {
+  std::vector<std::shared_ptr<ConfigurationManager>> seen(8);
+  std::vector<std::thread> threads;
+  for (auto& slot : seen) threads.emplace_back([&slot] { slot = GetConfiguration(); });
+  for (auto& thread : threads) thread.join();
+  for (const auto& config : seen) EXPECT_EQ(config, seen.front());
+  EXPECT_EQ(seen.front()->wizardType, DLM);
+}

@@ -1,0 +1,7 @@
+// GoogleTest entry point for the Windows tests (a console program run by Wine).
+#include <gtest/gtest.h>
+
+int wmain(int argc, wchar_t** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

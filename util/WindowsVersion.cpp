@@ -1,0 +1,15 @@
+#include "util/WindowsVersion.h"
+
+bool IsWindowsVersionAtLeast(platform::SystemInfo& system, std::uint32_t major, std::uint32_t minor,
+                             std::uint16_t servicePackMajor) {
+  return system.VerifyVersionAtLeast(major, minor, servicePackMajor);
+}
+
+bool Is64BitWindows(platform::SystemInfo& system) { return system.IsWow64().value_or(false); }
+
+std::string GetOsVersionString(platform::SystemInfo& system) {
+  platform::OsVersion version;
+  if (system.QueryOsVersion(version) != 0) return {};
+  return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+         std::to_string(version.build);
+}

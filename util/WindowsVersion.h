@@ -1,0 +1,18 @@
+// Questions about the running Windows, answered through the OS seam.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/SystemInfo.h"
+
+// True when the running Windows is at least major.minor with at least the
+// given service pack.
+bool IsWindowsVersionAtLeast(platform::SystemInfo& system, std::uint32_t major, std::uint32_t minor,
+                             std::uint16_t servicePackMajor);
+
+// True for this 32-bit process on 64-bit Windows (IsWow64Process).
+bool Is64BitWindows(platform::SystemInfo& system);
+
+// "major.minor.build" from RtlGetVersion, e.g. "10.0.19045"; empty on failure.
+std::string GetOsVersionString(platform::SystemInfo& system);
