@@ -9,8 +9,10 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
+#include "platform/LocaleInfo.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Registry.h"
+#include "platform/Resources.h"
 #include "platform/SystemInfo.h"
 
 namespace platform {
@@ -23,6 +25,8 @@ struct Services {
   std::shared_ptr<Registry> registry;
   std::shared_ptr<Clock> clock;
   std::shared_ptr<MessageBoxes> messageBoxes;
+  std::shared_ptr<Resources> resources;
+  std::shared_ptr<LocaleInfo> localeInfo;
 };
 
 // The real services of this target's backend.

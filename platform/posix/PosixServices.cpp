@@ -1,4 +1,6 @@
 #include "platform/Services.h"
+#include "platform/posix/EmbeddedResources.h"
+#include "platform/posix/IcuLocaleInfo.h"
 #include "platform/posix/MemoryRegistry.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixEnvironment.h"
@@ -10,14 +12,17 @@
 namespace platform {
 
 Services CreateSystemServices() {
+  auto environment = std::make_shared<posix::PosixEnvironment>();
   return Services{
       .files = std::make_shared<posix::PosixFileSystem>(),
       .knownFolders = std::make_shared<posix::XdgKnownFolders>(),
-      .environment = std::make_shared<posix::PosixEnvironment>(),
+      .environment = environment,
       .system = std::make_shared<posix::SimulatedSystemInfo>(),
       .registry = std::make_shared<posix::MemoryRegistry>(),
       .clock = std::make_shared<posix::PosixClock>(),
       .messageBoxes = std::make_shared<posix::RecordingMessageBoxes>(),
+      .resources = std::make_shared<posix::EmbeddedResources>(),
+      .localeInfo = std::make_shared<posix::IcuLocaleInfo>(environment),
   };
 }
 

@@ -3,8 +3,10 @@
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32KnownFolders.h"
+#include "platform/win32/Win32LocaleInfo.h"
 #include "platform/win32/Win32MessageBoxes.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Resources.h"
 #include "platform/win32/Win32SystemInfo.h"
 
 namespace platform {
@@ -18,6 +20,8 @@ Services CreateSystemServices() {
       .registry = std::make_shared<win32::Win32Registry>(),
       .clock = std::make_shared<win32::Win32Clock>(),
       .messageBoxes = std::make_shared<win32::Win32MessageBoxes>(),
+      .resources = std::make_shared<win32::Win32Resources>(),
+      .localeInfo = std::make_shared<win32::Win32LocaleInfo>(),
   };
 }
 

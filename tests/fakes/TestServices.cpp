@@ -67,6 +67,8 @@ platform::Services TestServices::Bundle() const {
       .registry = registry,
       .clock = clock,
       .messageBoxes = messageBoxes,
+      .resources = resources,
+      .localeInfo = localeInfo,
   };
 }
 

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "platform/Services.h"
+#include "platform/posix/EmbeddedResources.h"
+#include "platform/posix/IcuLocaleInfo.h"
 #include "platform/posix/MemoryRegistry.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/RecordingMessageBoxes.h"
@@ -92,6 +94,13 @@ struct TestServices {
   std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
   std::shared_ptr<platform::posix::RecordingMessageBoxes> messageBoxes =
       std::make_shared<platform::posix::RecordingMessageBoxes>();
+  // The program's own embedded documents and images.
+  std::shared_ptr<platform::posix::EmbeddedResources> resources =
+      std::make_shared<platform::posix::EmbeddedResources>();
+  // Real locale data; the user's locale follows the fake environment's
+  // LC_ALL, LC_MESSAGES or LANG (none set: the call fails).
+  std::shared_ptr<platform::posix::IcuLocaleInfo> localeInfo =
+      std::make_shared<platform::posix::IcuLocaleInfo>(environment);
 };
 
 }  // namespace fakes

@@ -1,0 +1,50 @@
+# Writes a C++ source that holds the files of a resource list such as
+# resources/EmbeddedFiles.rc as byte arrays, with a table of id, type and
+# bytes (platform::posix::BuiltInResources), so native builds carry the same
+# resources as the Windows executable.
+#
+# Script mode: cmake -DLIST=<list.rc> -DOUTPUT=<file.cpp> -P EmbedResources.cmake
+# Included:    brimvale_read_resource_list(<list.rc> <out-var>) gives the entries
+#              as "id|type|absolute path" for the build's dependencies.
+
+function(brimvale_read_resource_list list out)
+  get_filename_component(base ${list} DIRECTORY)
+  file(STRINGS ${list} lines REGEX "^[0-9]+[ \t]+[A-Za-z_0-9]+[ \t]+\"[^\"]+\"")
+  set(entries)
+  foreach(line IN LISTS lines)
+    string(REGEX MATCH "^([0-9]+)[ \t]+([A-Za-z_0-9]+)[ \t]+\"([^\"]+)\"" _ "${line}")
+    list(APPEND entries "${CMAKE_MATCH_1}|${CMAKE_MATCH_2}|${base}/${CMAKE_MATCH_3}")
+  endforeach()
+  set(${out} ${entries} PARENT_SCOPE)
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE)
+  brimvale_read_resource_list(${LIST} entries)
+  set(arrays "")
+  set(table "")
+  set(index 0)
+  foreach(entry IN LISTS entries)
+    string(REPLACE "|" ";" fields "${entry}")
+    list(GET fields 0 id)
+    list(GET fields 1 type)
+    list(GET fields 2 path)
+    file(READ ${path} hex HEX)
+    if(hex STREQUAL "")
+      string(APPEND table "    {${id}, L\"${type}\", {}},\n")
+    else()
+      string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+      string(APPEND arrays "// ${path}\nconst std::uint8_t file${index}[] = {\n    ${bytes}\n};\n\n")
+      string(APPEND table "    {${id}, L\"${type}\", file${index}},\n")
+    endif()
+    math(EXPR index "${index} + 1")
+  endforeach()
+  file(WRITE ${OUTPUT}.tmp
+       "// Generated from ${LIST} by cmake/EmbedResources.cmake. Do not edit.\n"
+       "#include \"platform/posix/EmbeddedResources.h\"\n\n"
+       "namespace platform::posix {\nnamespace {\n\n${arrays}"
+       "const EmbeddedResource table[] = {\n${table}};\n\n}  // namespace\n\n"
+       "std::span<const EmbeddedResource> BuiltInResources() { return table; }\n\n"
+       "}  // namespace platform::posix\n")
+  file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
+  file(REMOVE ${OUTPUT}.tmp)
+endif()

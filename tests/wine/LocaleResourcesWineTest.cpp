@@ -1,0 +1,62 @@
+// The embedded resources and the national language support calls on Wine:
+// this executable links the product's resource object, so it carries the
+// same locale documents and images.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+#include <string>
+
+#include "platform/win32/Win32LocaleInfo.h"
+#include "platform/win32/Win32Resources.h"
+#include "util/Utf8.h"
+
+using platform::ResourceStatus;
+
+// The English download-manager document is in the executable and parses the
+// way the language manager reads it.
+TEST(Win32Resources, ReadsEmbeddedLocaleDocument) {
+  platform::win32::Win32Resources resources;
+  const auto data = resources.Read(105, platform::kLocaleResourceType);
+  ASSERT_EQ(data.status, ResourceStatus::Found);
+  ASSERT_FALSE(data.bytes.empty());
+
+  tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
+  ASSERT_EQ(document.Parse(reinterpret_cast<const char*>(data.bytes.data()), data.bytes.size()), tinyxml2::XML_SUCCESS);
+  const tinyxml2::XMLElement* root = document.FirstChildElement("Locale");
+  ASSERT_NE(root, nullptr);
+  EXPECT_STREQ(root->Attribute("name"), "en_US");
+  EXPECT_STREQ(root->FirstChildElement("BUTTON_NEXT")->GetText(), "Next");
+}
+
+// Missing resources come back as FindResourceW reports them.
+TEST(Win32Resources, MissingResourcesAreNotFound) {
+  platform::win32::Win32Resources resources;
+  const auto missingId = resources.Read(999, platform::kLocaleResourceType);
+  EXPECT_EQ(missingId.status, ResourceStatus::NotFound);
+  EXPECT_EQ(missingId.error, platform::kErrorResourceNameNotFound);
+  EXPECT_TRUE(missingId.bytes.empty());
+
+  const auto missingType = resources.Read(105, L"NO_SUCH_TYPE");
+  EXPECT_EQ(missingType.status, ResourceStatus::NotFound);
+  EXPECT_EQ(missingType.error, platform::kErrorResourceTypeNotFound);
+}
+
+// The languages of the wizard have their native names; an unknown locale
+// name fails.
+TEST(Win32LocaleInfo, NativeLanguageNames) {
+  platform::win32::Win32LocaleInfo info;
+  EXPECT_EQ(info.NativeLanguageName(L"en-US"), L"English");
+  EXPECT_EQ(info.NativeLanguageName(L"es"), L"espa\u00F1ol");
+  EXPECT_EQ(info.NativeLanguageName(L"pt-BR"), L"portugu\u00EAs");
+  EXPECT_EQ(info.NativeLanguageName(L"pt"), L"portugu\u00EAs");
+  EXPECT_EQ(info.NativeLanguageName(L"xx-YY"), std::nullopt);
+}
+
+// The user's locale is a Windows locale name whose language has a name.
+TEST(Win32LocaleInfo, UserDefaultLocaleHasNativeName) {
+  platform::win32::Win32LocaleInfo info;
+  const auto locale = info.UserDefaultLocaleName();
+  ASSERT_TRUE(locale.has_value());
+  EXPECT_TRUE(info.NativeLanguageName(*locale).has_value()) << WideToUtf8(*locale);
+}
