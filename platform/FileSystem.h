@@ -6,6 +6,9 @@
 // CreateDirectory, ...): <windows.h> would rename them in the win32 backend.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +21,14 @@ struct DirectoryEntry {
   std::wstring name;  // without the folder
   bool isDirectory = false;
   bool isLink = false;  // symbolic link or junction (reparse point)
+};
+
+// A file open for writing; closed when the object goes away.
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  // WriteFile of all `size` bytes; the Win32 error of a failed write.
+  virtual Win32Error Write(const void* data, std::size_t size) = 0;
 };
 
 class FileSystem {
@@ -47,6 +58,22 @@ class FileSystem {
   // FindFirstFileW/FindNextFileW on folder\*.*, without "." and "..".
   // Returns kErrorSuccess with an empty list for an empty folder.
   virtual Win32Error ListDirectory(const std::wstring& folder, std::vector<DirectoryEntry>& entries) = 0;
+
+  // FindFirstFileW/FindNextFileW on a pattern whose last part may hold the
+  // wildcards * and ? (matched without regard to case), in the order the
+  // file system returns them. kErrorFileNotFound when nothing matches.
+  virtual Win32Error FindFiles(const std::wstring& pattern, std::vector<DirectoryEntry>& entries) = 0;
+
+  // CreateFileW for writing with CREATE_ALWAYS (created or truncated),
+  // others may read and write it meanwhile.
+  virtual Win32Error OpenForWriting(const std::wstring& path, std::unique_ptr<OutputFile>& file) = 0;
+
+  // Opens the file for reading and reads up to `count` bytes from its start;
+  // fewer come back when the file is shorter.
+  virtual Win32Error ReadFileStart(const std::wstring& path, std::size_t count, std::vector<std::uint8_t>& bytes) = 0;
+
+  // Opens the file for reading and takes its 64-bit size.
+  virtual Win32Error QueryFileSize(const std::wstring& path, std::uint64_t& size) = 0;
 };
 
 }  // namespace platform

@@ -5,12 +5,14 @@
 
 #include <memory>
 
+#include "platform/ArchiveExtractor.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 #include "platform/LocaleInfo.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ProcessLauncher.h"
 #include "platform/Registry.h"
 #include "platform/Resources.h"
 #include "platform/SystemInfo.h"
@@ -27,6 +29,8 @@ struct Services {
   std::shared_ptr<MessageBoxes> messageBoxes;
   std::shared_ptr<Resources> resources;
   std::shared_ptr<LocaleInfo> localeInfo;
+  std::shared_ptr<ProcessLauncher> processes;
+  std::shared_ptr<ArchiveExtractor> archives;
 };
 
 // The real services of this target's backend.

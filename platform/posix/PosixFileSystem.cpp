@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <cwchar>
+#include <cwctype>
 
 #include "platform/posix/NativePath.h"
 
@@ -34,6 +36,52 @@ Win32Error Win32ErrorFromErrno(int error) {
 namespace {
 
 Win32Error LastError() { return Win32ErrorFromErrno(errno); }
+
+// Windows refuses these characters in a file name (ERROR_INVALID_NAME).
+bool IsValidWindowsName(const std::wstring& name) {
+  for (const wchar_t c : name)
+    if (c < 0x20 || std::wcschr(L"<>:\"|?*", c)) return false;
+  return !name.empty();
+}
+
+std::wstring LastComponent(const std::wstring& path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Windows wildcard match: * any run, ? one character, case folded.
+bool MatchesMask(const wchar_t* name, const wchar_t* mask) {
+  if (*mask == L'\0') return *name == L'\0';
+  if (*mask == L'*') return MatchesMask(name, mask + 1) || (*name && MatchesMask(name + 1, mask));
+  if (*name == L'\0') return false;
+  if (*mask != L'?' && std::towlower(*mask) != std::towlower(*name)) return false;
+  return MatchesMask(name + 1, mask + 1);
+}
+
+class PosixOutputFile : public OutputFile {
+ public:
+  explicit PosixOutputFile(int fd) : fd(fd) {}
+  ~PosixOutputFile() override { ::close(fd); }
+  PosixOutputFile(const PosixOutputFile&) = delete;
+  PosixOutputFile& operator=(const PosixOutputFile&) = delete;
+
+  Win32Error Write(const void* data, std::size_t size) override {
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+      const ssize_t written = ::write(fd, bytes, size);
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        return LastError();
+      }
+      bytes += written;
+      size -= static_cast<std::size_t>(written);
+    }
+    return kErrorSuccess;
+  }
+
+ private:
+  int fd;
+};
 
 bool StatPath(const std::wstring& path, struct stat& info, bool followLinks = true) {
   const std::string native = ToNativePath(path);
@@ -144,6 +192,60 @@ Win32Error PosixFileSystem::ListDirectory(const std::wstring& folder, std::vecto
   }
   ::closedir(dir);
   return kErrorSuccess;
+}
+
+Win32Error PosixFileSystem::FindFiles(const std::wstring& pattern, std::vector<DirectoryEntry>& entries) {
+  entries.clear();
+  const auto slash = pattern.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? L"." : pattern.substr(0, slash);
+  const std::wstring mask = slash == std::wstring::npos ? pattern : pattern.substr(slash + 1);
+  std::vector<DirectoryEntry> all;
+  if (const Win32Error error = ListDirectory(folder, all); error != kErrorSuccess) return error;
+  for (auto& entry : all)
+    if (MatchesMask(entry.name.c_str(), mask.c_str())) entries.push_back(std::move(entry));
+  return entries.empty() ? kErrorFileNotFound : kErrorSuccess;
+}
+
+Win32Error PosixFileSystem::OpenForWriting(const std::wstring& path, std::unique_ptr<OutputFile>& file) {
+  file.reset();
+  if (!IsValidWindowsName(LastComponent(path))) return kErrorInvalidName;
+  const int fd = ::open(ToNativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return LastError();
+  file = std::make_unique<PosixOutputFile>(fd);
+  return kErrorSuccess;
+}
+
+Win32Error PosixFileSystem::ReadFileStart(const std::wstring& path, std::size_t count,
+                                          std::vector<std::uint8_t>& bytes) {
+  bytes.assign(count, 0);
+  const int fd = ::open(ToNativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    bytes.clear();
+    return LastError();
+  }
+  std::size_t total = 0;
+  Win32Error result = kErrorSuccess;
+  while (total < count) {
+    const ssize_t got = ::read(fd, bytes.data() + total, count - total);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) result = LastError();
+    if (got <= 0) break;
+    total += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  bytes.resize(total);
+  return result;
+}
+
+Win32Error PosixFileSystem::QueryFileSize(const std::wstring& path, std::uint64_t& size) {
+  const int fd = ::open(ToNativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return LastError();
+  struct stat info;
+  const bool ok = ::fstat(fd, &info) == 0;
+  const Win32Error error = ok ? kErrorSuccess : LastError();
+  ::close(fd);
+  if (ok) size = static_cast<std::uint64_t>(info.st_size);
+  return error;
 }
 
 }  // namespace platform::posix

@@ -1,10 +1,12 @@
 #include "platform/Services.h"
 #include "platform/posix/EmbeddedResources.h"
 #include "platform/posix/IcuLocaleInfo.h"
+#include "platform/posix/LibzipArchiveExtractor.h"
 #include "platform/posix/MemoryRegistry.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixEnvironment.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/RecordingMessageBoxes.h"
 #include "platform/posix/SimulatedSystemInfo.h"
 #include "platform/posix/XdgKnownFolders.h"
@@ -23,6 +25,8 @@ Services CreateSystemServices() {
       .messageBoxes = std::make_shared<posix::RecordingMessageBoxes>(),
       .resources = std::make_shared<posix::EmbeddedResources>(),
       .localeInfo = std::make_shared<posix::IcuLocaleInfo>(environment),
+      .processes = std::make_shared<posix::PosixProcessLauncher>(),
+      .archives = std::make_shared<posix::LibzipArchiveExtractor>(),
   };
 }
 

@@ -10,6 +10,32 @@ namespace {
 
 Win32Error ResultOf(BOOL ok) { return ok ? kErrorSuccess : ::GetLastError(); }
 
+KernelHandle OpenExisting(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+class Win32OutputFile : public OutputFile {
+ public:
+  explicit Win32OutputFile(KernelHandle file) : file(std::move(file)) {}
+
+  Win32Error Write(const void* data, std::size_t size) override {
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+      const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+      DWORD written = 0;
+      if (!::WriteFile(file.Get(), bytes, chunk, &written, nullptr)) return ::GetLastError();
+      bytes += written;
+      size -= written;
+    }
+    return kErrorSuccess;
+  }
+
+ private:
+  KernelHandle file;
+};
+
 }  // namespace
 
 std::optional<std::wstring> Win32FileSystem::TempFolder() {
@@ -66,6 +92,61 @@ Win32Error Win32FileSystem::ListDirectory(const std::wstring& folder, std::vecto
   } while (::FindNextFileW(find.Get(), &data));
   const DWORD error = ::GetLastError();
   return error == ERROR_NO_MORE_FILES ? kErrorSuccess : error;
+}
+
+Win32Error Win32FileSystem::FindFiles(const std::wstring& pattern, std::vector<DirectoryEntry>& entries) {
+  entries.clear();
+  WIN32_FIND_DATAW data;
+  FindHandle find(::FindFirstFileW(pattern.c_str(), &data));
+  if (!find) return ::GetLastError();
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    entries.push_back({.name = name,
+                       .isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       .isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+  } while (::FindNextFileW(find.Get(), &data));
+  return entries.empty() ? kErrorFileNotFound : kErrorSuccess;
+}
+
+Win32Error Win32FileSystem::OpenForWriting(const std::wstring& path, std::unique_ptr<OutputFile>& file) {
+  file.reset();
+  HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return ::GetLastError();
+  file = std::make_unique<Win32OutputFile>(KernelHandle(handle));
+  return kErrorSuccess;
+}
+
+Win32Error Win32FileSystem::ReadFileStart(const std::wstring& path, std::size_t count,
+                                          std::vector<std::uint8_t>& bytes) {
+  bytes.assign(count, 0);
+  KernelHandle file = OpenExisting(path);
+  if (!file) {
+    bytes.clear();
+    return ::GetLastError();
+  }
+  std::size_t total = 0;
+  while (total < count) {
+    DWORD got = 0;
+    if (!::ReadFile(file.Get(), bytes.data() + total, static_cast<DWORD>(count - total), &got, nullptr)) {
+      bytes.resize(total);
+      return ::GetLastError();
+    }
+    if (got == 0) break;
+    total += got;
+  }
+  bytes.resize(total);
+  return kErrorSuccess;
+}
+
+Win32Error Win32FileSystem::QueryFileSize(const std::wstring& path, std::uint64_t& size) {
+  KernelHandle file = OpenExisting(path);
+  if (!file) return ::GetLastError();
+  LARGE_INTEGER length;
+  if (!::GetFileSizeEx(file.Get(), &length)) return ::GetLastError();
+  size = static_cast<std::uint64_t>(length.QuadPart);
+  return kErrorSuccess;
 }
 
 }  // namespace platform::win32

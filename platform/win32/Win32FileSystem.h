@@ -17,6 +17,10 @@ class Win32FileSystem : public FileSystem {
   bool IsDirectoryEmpty(const std::wstring& path) override;
   Win32Error DeleteAtRestart(const std::wstring& path) override;
   Win32Error ListDirectory(const std::wstring& folder, std::vector<DirectoryEntry>& entries) override;
+  Win32Error FindFiles(const std::wstring& pattern, std::vector<DirectoryEntry>& entries) override;
+  Win32Error OpenForWriting(const std::wstring& path, std::unique_ptr<OutputFile>& file) override;
+  Win32Error ReadFileStart(const std::wstring& path, std::size_t count, std::vector<std::uint8_t>& bytes) override;
+  Win32Error QueryFileSize(const std::wstring& path, std::uint64_t& size) override;
 };
 
 }  // namespace platform::win32

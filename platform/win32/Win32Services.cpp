@@ -5,8 +5,10 @@
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Win32LocaleInfo.h"
 #include "platform/win32/Win32MessageBoxes.h"
+#include "platform/win32/Win32ProcessLauncher.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Resources.h"
+#include "platform/win32/Win32ShellArchiveExtractor.h"
 #include "platform/win32/Win32SystemInfo.h"
 
 namespace platform {
@@ -22,6 +24,8 @@ Services CreateSystemServices() {
       .messageBoxes = std::make_shared<win32::Win32MessageBoxes>(),
       .resources = std::make_shared<win32::Win32Resources>(),
       .localeInfo = std::make_shared<win32::Win32LocaleInfo>(),
+      .processes = std::make_shared<win32::Win32ProcessLauncher>(),
+      .archives = std::make_shared<win32::Win32ShellArchiveExtractor>(),
   };
 }
 

@@ -69,6 +69,8 @@ platform::Services TestServices::Bundle() const {
       .messageBoxes = messageBoxes,
       .resources = resources,
       .localeInfo = localeInfo,
+      .processes = processes,
+      .archives = archives,
   };
 }
 

@@ -13,8 +13,10 @@
 #include "platform/Services.h"
 #include "platform/posix/EmbeddedResources.h"
 #include "platform/posix/IcuLocaleInfo.h"
+#include "platform/posix/LibzipArchiveExtractor.h"
 #include "platform/posix/MemoryRegistry.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/RecordingMessageBoxes.h"
 #include "platform/posix/SimulatedSystemInfo.h"
 
@@ -101,6 +103,9 @@ struct TestServices {
   // LC_ALL, LC_MESSAGES or LANG (none set: the call fails).
   std::shared_ptr<platform::posix::IcuLocaleInfo> localeInfo =
       std::make_shared<platform::posix::IcuLocaleInfo>(environment);
+  std::shared_ptr<platform::ProcessLauncher> processes = std::make_shared<platform::posix::PosixProcessLauncher>();
+  std::shared_ptr<platform::ArchiveExtractor> archives =
+      std::make_shared<platform::posix::LibzipArchiveExtractor>();
 };
 
 }  // namespace fakes

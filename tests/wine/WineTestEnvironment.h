@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <string>
@@ -26,5 +27,42 @@ inline std::wstring Variable(const wchar_t* name) {
   const DWORD length = ::GetEnvironmentVariableW(name, buffer.data(), static_cast<DWORD>(buffer.size()));
   return std::wstring(buffer.data(), length);
 }
+
+// A Linux path as Wine's drive Z: (the root of the Linux file system) shows it.
+inline std::wstring FromUnixPath(const std::string& path) {
+  std::wstring windows = L"Z:";
+  for (const char c : path) windows += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return windows;
+}
+
+// A fresh folder under the temporary folder, removed with its contents.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    wchar_t name[MAX_PATH] = {};
+    ::GetTempFileNameW(temp, L"BVT", 0, name);
+    ::DeleteFileW(name);
+    ::CreateDirectoryW(name, nullptr);
+    path = name;
+  }
+  ~ScratchFolder() {
+    // SHFileOperation needs a double-terminated list.
+    std::wstring from = path;
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    ::SHFileOperationW(&operation);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::wstring& Path() const { return path; }
+
+ private:
+  std::wstring path;
+};
 
 }  // namespace winetest
