@@ -6,6 +6,7 @@
 #include <tinyxml2.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/win32/Win32LocaleInfo.h"
 #include "platform/win32/Win32Resources.h"
@@ -27,6 +28,28 @@ TEST(Win32Resources, ReadsEmbeddedLocaleDocument) {
   ASSERT_NE(root, nullptr);
   EXPECT_STREQ(root->Attribute("name"), "en_US");
   EXPECT_STREQ(root->FirstChildElement("BUTTON_NEXT")->GetText(), "Next");
+}
+
+// The page images are in the executable under their own types: PNGs whose
+// header says 512 x 512.
+TEST(Win32Resources, ReadsEmbeddedPageImages) {
+  const std::pair<int, const wchar_t*> images[] = {
+      {101, platform::kImageResourceType},
+      {102, platform::kImageResourceType2},
+      {103, platform::kImageResourceType3},
+  };
+  const std::string signature = "\x89PNG\r\n\x1a\n";
+  const std::string size512("\0\0\x02\0\0\0\x02\0", 8);
+  platform::win32::Win32Resources resources;
+  for (const auto& [id, type] : images) {
+    const auto data = resources.Read(id, type);
+    ASSERT_EQ(data.status, ResourceStatus::Found) << id;
+    ASSERT_GT(data.bytes.size(), 24u) << id;
+    const std::string bytes(data.bytes.begin(), data.bytes.end());
+    EXPECT_EQ(bytes.substr(0, 8), signature) << id;
+    EXPECT_EQ(bytes.substr(12, 4), "IHDR") << id;
+    EXPECT_EQ(bytes.substr(16, 8), size512) << id;
+  }
 }
 
 // Missing resources come back as FindResourceW reports them.
