@@ -24,4 +24,9 @@ else()
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(TINYXML2 REQUIRED IMPORTED_TARGET tinyxml2)
   target_link_libraries(brimvale_tinyxml2 INTERFACE PkgConfig::TINYXML2)
+
+  # Natively, pictures are decoded with libpng (GDI+ does it on Windows).
+  pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
+  add_library(brimvale_png INTERFACE)
+  target_link_libraries(brimvale_png INTERFACE PkgConfig::LIBPNG)
 endif()
