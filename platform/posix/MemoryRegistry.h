@@ -2,7 +2,9 @@
 // view as a 32-bit process on 64-bit Windows sees them. On a 64-bit machine
 // the 32-bit view of HKLM\Software is HKLM\Software\Wow6432Node; on a 32-bit
 // machine the view flags change nothing. Key and value names compare
-// without regard to case. Thread-safe.
+// without regard to case; children are listed in the order of their
+// lower-case names. Thread-safe. Fixtures are loaded from .reg files
+// (platform/posix/RegFile.h).
 #pragma once
 
 #include <map>
@@ -30,6 +32,8 @@ class MemoryRegistry : public Registry {
                  const std::wstring& text, RegistryView view = RegistryView::Force64);
   void SetDword(RegistryRoot root, const std::wstring& subKey, const std::wstring& name, std::uint32_t number,
                 RegistryView view = RegistryView::Force64);
+  void SetQword(RegistryRoot root, const std::wstring& subKey, const std::wstring& name, std::uint64_t number,
+                RegistryView view = RegistryView::Force64);
   void DeleteKey(RegistryRoot root, const std::wstring& subKey, RegistryView view = RegistryView::Force64);
   void DeleteValue(RegistryRoot root, const std::wstring& subKey, const std::wstring& name,
                    RegistryView view = RegistryView::Force64);
@@ -52,8 +56,10 @@ class MemoryRegistry : public Registry {
   // The physical path a (root, subKey, view) names, after WOW64 redirection.
   std::wstring PhysicalPath(RegistryRoot root, const std::wstring& subKey, RegistryView view) const;
   // The same path as its elements, with the root's short name first and the
-  // names' case as given.
-  std::vector<std::wstring> PhysicalParts(RegistryRoot root, const std::wstring& subKey, RegistryView view) const;
+  // names' case as given. `base` is the physical path of an open key below
+  // which subKey is opened (the root alone when empty).
+  std::vector<std::wstring> PhysicalParts(RegistryRoot root, const std::wstring& subKey, RegistryView view,
+                                          const std::vector<std::wstring>& base = {}) const;
 
  private:
   bool is64BitMachine;

@@ -34,6 +34,54 @@ class Win32RegistryKey : public RegistryKey {
     });
   }
 
+  Win32Error OpenSubKey(const std::wstring& subKey, RegistryView view, std::unique_ptr<RegistryKey>& opened) override {
+    return Open(key.Get(), subKey, view, opened);
+  }
+
+  Win32Error GetValue(const std::wstring& subKey, const std::wstring& name, std::uint32_t flags,
+                      std::size_t capacity, RegistryValue& value, std::uint32_t& size) override {
+    DWORD type = REG_NONE;
+    DWORD bytes = static_cast<DWORD>(capacity);
+    value.data.assign(capacity, 0);
+    const LONG result = ::RegGetValueW(key.Get(), subKey.empty() ? nullptr : subKey.c_str(), name.c_str(), flags,
+                                       &type, capacity ? value.data.data() : nullptr, &bytes);
+    value.type = type;
+    size = bytes;
+    if (result == ERROR_SUCCESS && capacity) {
+      value.data.resize(bytes);
+    } else {
+      value.data.clear();
+    }
+    return static_cast<Win32Error>(result);
+  }
+
+  Win32Error QueryInfo(RegistryKeyInfo& info) override {
+    DWORD subKeys = 0;
+    DWORD maxSubKeyLength = 0;
+    const LONG result = ::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLength, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) info = {.subKeyCount = subKeys, .maxSubKeyLength = maxSubKeyLength};
+    return static_cast<Win32Error>(result);
+  }
+
+  Win32Error EnumSubKey(std::uint32_t index, std::uint32_t capacity, std::wstring& name) override {
+    std::wstring buffer(capacity, L'\0');
+    DWORD length = capacity;
+    const LONG result =
+        ::RegEnumKeyExW(key.Get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) name.assign(buffer.data(), length);
+    return static_cast<Win32Error>(result);
+  }
+
+  static Win32Error Open(HKEY parent, const std::wstring& subKey, RegistryView view,
+                         std::unique_ptr<RegistryKey>& opened) {
+    HKEY handle = nullptr;
+    const LONG result = ::RegOpenKeyExW(parent, subKey.c_str(), 0, ReadAccess(view), &handle);
+    if (result != ERROR_SUCCESS) return static_cast<Win32Error>(result);
+    opened = std::make_unique<Win32RegistryKey>(handle);
+    return kErrorSuccess;
+  }
+
  private:
   template <typename QueryFunction>
   static Win32Error Query(std::size_t capacity, RegistryValue& value, QueryFunction query) {
@@ -57,11 +105,7 @@ class Win32RegistryKey : public RegistryKey {
 
 Win32Error Win32Registry::OpenKey(RegistryRoot root, const std::wstring& subKey, RegistryView view,
                                   std::unique_ptr<RegistryKey>& key) {
-  HKEY opened = nullptr;
-  const LONG result = ::RegOpenKeyExW(RootKey(root), subKey.c_str(), 0, ReadAccess(view), &opened);
-  if (result != ERROR_SUCCESS) return static_cast<Win32Error>(result);
-  key = std::make_unique<Win32RegistryKey>(opened);
-  return kErrorSuccess;
+  return Win32RegistryKey::Open(RootKey(root), subKey, view, key);
 }
 
 Win32Error Win32Registry::OpenKeyNarrow(RegistryRoot root, const std::string& subKey, RegistryView view,

@@ -53,3 +53,78 @@ TEST(MemoryRegistry, QueriesFollowTheWin32BufferContract) {
   EXPECT_EQ(registry.OpenKey(RegistryRoot::LocalMachine, L"Software\\B", RegistryView::Force64, key),
             kErrorFileNotFound);
 }
+
+// Opening below an open HKLM\Software key follows WOW64 redirection as an
+// open from the root does; below a deeper key nothing is redirected.
+TEST(MemoryRegistry, OpenSubKeyFollowsRedirectionBelowSoftware) {
+  MemoryRegistry registry(true);
+  registry.SetString(RegistryRoot::LocalMachine, L"Software\\Vendor\\App", L"v", L"64", RegistryView::Force64);
+  registry.SetString(RegistryRoot::LocalMachine, L"Software\\Vendor\\App", L"v", L"32", RegistryView::Force32);
+  const auto read = [](RegistryKey& key) {
+    RegistryValue value;
+    return key.QueryValue(L"v", 64, value) == kErrorSuccess ? posix::RegistryBytesToString(value.data) : L"<none>";
+  };
+  std::unique_ptr<RegistryKey> software, vendor, app;
+  ASSERT_EQ(registry.OpenKey(RegistryRoot::LocalMachine, L"Software", RegistryView::Force64, software), kErrorSuccess);
+  ASSERT_EQ(software->OpenSubKey(L"Vendor\\App", RegistryView::Force64, app), kErrorSuccess);
+  EXPECT_EQ(read(*app), L"64");
+  ASSERT_EQ(software->OpenSubKey(L"Vendor\\App", RegistryView::Default, app), kErrorSuccess);
+  EXPECT_EQ(read(*app), L"32");
+  ASSERT_EQ(software->OpenSubKey(L"Vendor", RegistryView::Force64, vendor), kErrorSuccess);
+  ASSERT_EQ(vendor->OpenSubKey(L"App", RegistryView::Default, app), kErrorSuccess);
+  EXPECT_EQ(read(*app), L"64");
+  EXPECT_EQ(vendor->OpenSubKey(L"Other", RegistryView::Default, app), kErrorFileNotFound);
+}
+
+// RegGetValueW: type restrictions, size queries, terminated strings and
+// expanded REG_EXPAND_SZ data.
+TEST(MemoryRegistry, GetValueAppliesTypeFlagsAndSizes) {
+  MemoryRegistry registry;
+  registry.SetString(RegistryRoot::CurrentUser, L"Software\\A", L"text", L"abc");
+  registry.SetDword(RegistryRoot::CurrentUser, L"Software\\A", L"number", 7);
+  registry.SetValue(RegistryRoot::CurrentUser, L"Software\\A", L"unterminated", {kRegSz, {'h', 0, 'i', 0}});
+  ::setenv("BRIMVALE_TEST_VARIABLE", "xyz", 1);
+  registry.SetValue(RegistryRoot::CurrentUser, L"Software\\A", L"expand",
+                    {kRegExpandSz, posix::RegistryStringBytes(L"%BRIMVALE_TEST_VARIABLE%\\%UNSET_VARIABLE_Q%")});
+  std::unique_ptr<RegistryKey> root;
+  ASSERT_EQ(registry.OpenKey(RegistryRoot::CurrentUser, L"", RegistryView::Default, root), kErrorSuccess);
+  RegistryValue value;
+  std::uint32_t size = 0;
+  EXPECT_EQ(root->GetValue(L"Software\\A", L"text", kRrfRtRegSz, 0, value, size), kErrorSuccess);
+  EXPECT_EQ(size, 8u);
+  EXPECT_EQ(root->GetValue(L"Software\\A", L"text", kRrfRtRegSz, 7, value, size), kErrorMoreData);
+  EXPECT_EQ(root->GetValue(L"Software\\A", L"text", kRrfRtRegDword, 64, value, size), kErrorUnsupportedType);
+  EXPECT_EQ(root->GetValue(L"Software\\A", L"number", kRrfRtRegDword, 4, value, size), kErrorSuccess);
+  EXPECT_EQ(value.data, (std::vector<std::uint8_t>{7, 0, 0, 0}));
+  EXPECT_EQ(root->GetValue(L"Software\\A", L"number", kRrfRtAny, 0, value, size), kErrorSuccess);
+  EXPECT_EQ(root->GetValue(L"Software\\A", L"missing", kRrfRtAny, 0, value, size), kErrorFileNotFound);
+  EXPECT_EQ(root->GetValue(L"Software\\B", L"text", kRrfRtAny, 0, value, size), kErrorFileNotFound);
+  EXPECT_EQ(root->GetValue(L"Software\\A", L"unterminated", kRrfRtRegSz, 64, value, size), kErrorSuccess);
+  EXPECT_EQ(size, 6u);
+  EXPECT_EQ(root->GetValue(L"Software\\A", L"expand", kRrfRtRegSz, 256, value, size), kErrorSuccess);
+  EXPECT_EQ(value.type, kRegSz);
+  EXPECT_EQ(posix::RegistryBytesToString(value.data), L"xyz\\%UNSET_VARIABLE_Q%");
+  EXPECT_EQ(root->GetValue(L"Software\\A", L"expand", kRrfRtRegExpandSz | kRrfNoExpand, 256, value, size), kErrorSuccess);
+  EXPECT_EQ(value.type, kRegExpandSz);
+}
+
+// RegQueryInfoKeyW and RegEnumKeyExW list the direct children with the
+// names as written.
+TEST(MemoryRegistry, EnumeratesDirectChildren) {
+  MemoryRegistry registry(false);
+  registry.CreateKey(RegistryRoot::LocalMachine, L"Software\\Beta\\Deep");
+  registry.CreateKey(RegistryRoot::LocalMachine, L"Software\\alpha");
+  registry.CreateKey(RegistryRoot::LocalMachine, L"Software\\LongerName");
+  std::unique_ptr<RegistryKey> software;
+  ASSERT_EQ(registry.OpenKey(RegistryRoot::LocalMachine, L"Software", RegistryView::Default, software), kErrorSuccess);
+  RegistryKeyInfo info;
+  ASSERT_EQ(software->QueryInfo(info), kErrorSuccess);
+  EXPECT_EQ(info.subKeyCount, 3u);
+  EXPECT_EQ(info.maxSubKeyLength, 10u);
+  std::vector<std::wstring> names;
+  std::wstring name;
+  for (std::uint32_t i = 0; software->EnumSubKey(i, 11, name) == kErrorSuccess; ++i) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"alpha", L"Beta", L"LongerName"}));
+  EXPECT_EQ(software->EnumSubKey(2, 10, name), kErrorMoreData);
+  EXPECT_EQ(software->EnumSubKey(3, 11, name), kErrorNoMoreItems);
+}

@@ -65,4 +65,21 @@ class ScratchFolder {
   std::wstring path;
 };
 
+// Runs a command line (CreateProcessW, no window) and returns its exit
+// code, or -1 when it could not be started.
+inline long RunAndWait(std::wstring commandLine) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process))
+    return -1;
+  ::WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  ::GetExitCodeProcess(process.hProcess, &code);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return static_cast<long>(code);
+}
+
 }  // namespace winetest

@@ -1,0 +1,207 @@
+#include "packages/RegistryAccess.h"
+
+#include <stdexcept>
+
+#include "util/Lowercase.h"
+#include "util/Utf16.h"
+#include "util/WindowsVersion.h"
+
+namespace {
+
+bool StartsWithAny(const std::wstring& text, const std::vector<std::wstring>& prefixes) {
+  for (const auto& prefix : prefixes)
+    if (text.starts_with(prefix)) return true;
+  return false;
+}
+
+// std::stoul as it behaves where unsigned long has 32 bits (Windows): the
+// same syntax and exceptions, out of range above 32 bits, and a negative
+// text wraps around within 32 bits as strtoul makes it.
+unsigned long StoulOf32Bits(const std::wstring& text) {
+  if constexpr (sizeof(unsigned long) == 4) {
+    return std::stoul(text, nullptr, 10);
+  } else {
+    const unsigned long long value = std::stoull(text, nullptr, 10);
+    const auto first = text.find_first_not_of(L" \t\n\v\f\r");
+    const bool negative = first != std::wstring::npos && text[first] == L'-';
+    const unsigned long long magnitude = negative ? 0 - value : value;
+    if (magnitude > 0xFFFFFFFFull) throw std::out_of_range("stoul");
+    return static_cast<unsigned long>(value & 0xFFFFFFFFull);
+  }
+}
+
+std::uint64_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t count) {
+  std::uint64_t number = 0;
+  for (std::size_t i = 0; i < count && i < bytes.size(); ++i) number |= std::uint64_t{bytes[i]} << (8 * i);
+  return number;
+}
+
+std::uint64_t ReadNumber(platform::RegistryKey& key, const std::wstring& valueName, std::uint32_t flag,
+                         std::size_t size, const char* failure) {
+  platform::RegistryValue value;
+  std::uint32_t bytes = 0;
+  const auto result = key.GetValue(L"", valueName, flag, size, value, bytes);
+  if (result != platform::kErrorSuccess) throw win32::RegistryError(failure, static_cast<std::int32_t>(result));
+  return LittleEndian(value.data, size);
+}
+
+}  // namespace
+
+std::vector<std::wstring> ExpandRegistryPath(const std::wstring& path, platform::SystemInfo& system) {
+  if (path.empty()) return {};
+  if (path.starts_with(L"hkey")) {
+    for (const auto& name : RootNames())
+      if (path.starts_with(name + L"\\")) return {path};
+  }
+  if (path.starts_with(L"hk")) {
+    for (const auto& [abbreviation, name] : RootAbbreviations())
+      if (path.starts_with(abbreviation + L"\\")) return {name + path.substr(abbreviation.size())};
+  }
+  std::vector<std::wstring> candidates;
+  for (const auto& prefix : SoftwarePrefixes()) candidates.push_back(prefix + path);
+  if (Is64BitWindows(system)) {
+    for (const auto& prefix : Wow6432NodePrefixes()) candidates.push_back(prefix + path);
+  }
+  return candidates;
+}
+
+std::vector<std::wstring> SplitRegistryPath(const std::wstring& path) {
+  std::vector<std::wstring> parts;
+  std::size_t start = 0;
+  for (auto end = path.find(L'\\'); end != std::wstring::npos; end = path.find(L'\\', start)) {
+    parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  if (start < path.size()) parts.push_back(path.substr(start));
+  return parts;
+}
+
+bool ResolveRegistryView(std::wstring& path, std::uint32_t& access, platform::SystemInfo& system) {
+  if (!StartsWithAny(path, SoftwarePrefixes())) return false;
+  const auto parts = SplitRegistryPath(path);
+  if (parts.size() < 3) throw std::out_of_range("invalid vector subscript");
+  const bool is64 = Is64BitWindows(system);
+  if (ToLowerWide(parts[2]) == L"wow6432node") {
+    if (!is64) return true;
+    // Read through the default view, which is the 32-bit one.
+    if (const auto pos = path.find(L"wow6432node\\"); pos != std::wstring::npos) path.erase(pos, 12);
+    return false;
+  }
+  if (is64) access |= kKeyWow64_64Key;
+  return false;
+}
+
+std::unique_ptr<platform::RegistryKey> OpenRegistryKey(platform::Registry& registry, platform::RegistryRoot root,
+                                                       const std::wstring& subKey, std::uint32_t access) {
+  std::unique_ptr<platform::RegistryKey> key;
+  const auto result = registry.OpenKey(root, subKey, ViewOfAccess(access), key);
+  if (result != platform::kErrorSuccess)
+    throw win32::RegistryError("Cannot open registry key: RegOpenKeyEx failed.", static_cast<std::int32_t>(result));
+  return key;
+}
+
+std::unique_ptr<platform::RegistryKey> OpenRegistryKey(platform::RegistryKey& parent, const std::wstring& subKey,
+                                                       std::uint32_t access) {
+  std::unique_ptr<platform::RegistryKey> key;
+  const auto result = parent.OpenSubKey(subKey, ViewOfAccess(access), key);
+  if (result != platform::kErrorSuccess)
+    throw win32::RegistryError("Cannot open registry key: RegOpenKeyEx failed.", static_cast<std::int32_t>(result));
+  return key;
+}
+
+std::unique_ptr<platform::RegistryKey> OpenRegistryPath(platform::Registry& registry, const std::wstring& fullPath,
+                                                        std::uint32_t access) {
+  const auto separator = fullPath.find(L'\\');
+  const auto root = LookupRootKey(fullPath.substr(0, separator));
+  const std::wstring rest = separator == std::wstring::npos ? L"" : fullPath.substr(separator + 1);
+  return OpenRegistryKey(registry, root, rest, access);
+}
+
+std::wstring ReadRegistryString(platform::RegistryKey& key, const std::wstring& subKey, const std::wstring& valueName) {
+  // First the size in bytes, then the data into a buffer of that size.
+  platform::RegistryValue value;
+  std::uint32_t bytes = 0;
+  auto result = key.GetValue(subKey, valueName, platform::kRrfRtRegSz, 0, value, bytes);
+  if (result != platform::kErrorSuccess)
+    throw win32::RegistryError("Cannot read string from registry", static_cast<std::int32_t>(result));
+  const std::size_t units = bytes / 2;
+  if (units == 0) return {};
+  result = key.GetValue(subKey, valueName, platform::kRrfRtRegSz, units * 2, value, bytes);
+  if (result != platform::kErrorSuccess)
+    throw win32::RegistryError("Cannot read string from registry", static_cast<std::int32_t>(result));
+  return Utf16LeToWide(value.data, units - 1);  // without the terminating NUL
+}
+
+std::uint32_t ReadRegistryDword(platform::RegistryKey& key, const std::wstring& valueName) {
+  return static_cast<std::uint32_t>(
+      ReadNumber(key, valueName, platform::kRrfRtRegDword, 4, "Cannot read DWORD from registry."));
+}
+
+std::uint64_t ReadRegistryQword(platform::RegistryKey& key, const std::wstring& valueName) {
+  return ReadNumber(key, valueName, platform::kRrfRtRegQword, 8, "Cannot read QWORD from registry.");
+}
+
+std::vector<std::wstring> EnumerateSubkeys(platform::RegistryKey& key) {
+  platform::RegistryKeyInfo info;
+  auto result = key.QueryInfo(info);
+  if (result != platform::kErrorSuccess)
+    throw win32::RegistryError("RegQueryInfoKey failed while preparing for subkey enumeration.",
+                               static_cast<std::int32_t>(result));
+  std::vector<std::wstring> names;
+  names.reserve(info.subKeyCount);
+  for (std::uint32_t index = 0; index < info.subKeyCount; ++index) {
+    std::wstring name;
+    result = key.EnumSubKey(index, info.maxSubKeyLength + 1, name);
+    if (result != platform::kErrorSuccess)
+      throw win32::RegistryError("Cannot enumerate subkeys: RegEnumKeyEx failed.", static_cast<std::int32_t>(result));
+    names.push_back(ToLowerWide(std::move(name)));
+  }
+  return names;
+}
+
+bool RegistryValueExists(platform::RegistryKey& key, const std::wstring& valueName) {
+  platform::RegistryValue value;
+  std::uint32_t bytes = 0;
+  return key.GetValue(L"", valueName, platform::kRrfRtAny, 0, value, bytes) == platform::kErrorSuccess;
+}
+
+std::uint32_t GetRegistryValueType(platform::RegistryKey& key, const std::wstring& valueName) {
+  platform::RegistryValue value;
+  if (key.QueryValue(valueName, 0, value) != platform::kErrorSuccess) return 0;
+  return value.type;
+}
+
+bool RegistryValueMatches(std::uint32_t type, platform::RegistryKey& key, const std::wstring& valueName,
+                          const std::wstring& expected) {
+  switch (type) {
+    case platform::kRegSz: {
+      std::wstring text;
+      try {
+        text = ReadRegistryString(key, L"", valueName);
+      } catch (const win32::RegistryError&) {
+        return false;
+      }
+      return ToLowerWide(std::move(text)) == expected;
+    }
+    case platform::kRegDword: {
+      std::uint32_t number = 0;
+      try {
+        number = ReadRegistryDword(key, valueName);
+      } catch (const win32::RegistryError&) {
+        return false;
+      }
+      return number == StoulOf32Bits(expected);
+    }
+    case platform::kRegQword: {
+      std::uint64_t number = 0;
+      try {
+        number = ReadRegistryQword(key, valueName);
+      } catch (const win32::RegistryError&) {
+        return false;
+      }
+      return number == std::stoull(expected, nullptr, 10);
+    }
+    default:
+      return false;
+  }
+}
