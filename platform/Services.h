@@ -11,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "platform/KnownFolders.h"
 #include "platform/LocaleInfo.h"
+#include "platform/Machine.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Registry.h"
@@ -31,6 +32,7 @@ struct Services {
   std::shared_ptr<LocaleInfo> localeInfo;
   std::shared_ptr<ProcessLauncher> processes;
   std::shared_ptr<ArchiveExtractor> archives;
+  std::shared_ptr<Machine> machine;
 };
 
 // The real services of this target's backend.

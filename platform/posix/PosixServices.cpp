@@ -2,6 +2,7 @@
 #include "platform/posix/EmbeddedResources.h"
 #include "platform/posix/IcuLocaleInfo.h"
 #include "platform/posix/LibzipArchiveExtractor.h"
+#include "platform/posix/LinuxMachine.h"
 #include "platform/posix/MemoryRegistry.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixEnvironment.h"
@@ -15,18 +16,21 @@ namespace platform {
 
 Services CreateSystemServices() {
   auto environment = std::make_shared<posix::PosixEnvironment>();
+  auto registry = std::make_shared<posix::MemoryRegistry>();
+  posix::AddProcessorSpeed(*registry);
   return Services{
       .files = std::make_shared<posix::PosixFileSystem>(),
       .knownFolders = std::make_shared<posix::XdgKnownFolders>(),
       .environment = environment,
       .system = std::make_shared<posix::SimulatedSystemInfo>(),
-      .registry = std::make_shared<posix::MemoryRegistry>(),
+      .registry = registry,
       .clock = std::make_shared<posix::PosixClock>(),
       .messageBoxes = std::make_shared<posix::RecordingMessageBoxes>(),
       .resources = std::make_shared<posix::EmbeddedResources>(),
       .localeInfo = std::make_shared<posix::IcuLocaleInfo>(environment),
       .processes = std::make_shared<posix::PosixProcessLauncher>(),
       .archives = std::make_shared<posix::LibzipArchiveExtractor>(),
+      .machine = std::make_shared<posix::LinuxMachine>(),
   };
 }
 

@@ -53,6 +53,13 @@ struct FindHandleTraits {
   static void Close(Type handle) { ::FindClose(handle); }
 };
 
+// CreateToolhelp32Snapshot fails with INVALID_HANDLE_VALUE, not null.
+struct SnapshotHandleTraits {
+  using Type = HANDLE;
+  static Type Empty() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type handle) { ::CloseHandle(handle); }
+};
+
 struct RegistryKeyTraits {
   using Type = HKEY;
   static Type Empty() { return nullptr; }
@@ -62,5 +69,6 @@ struct RegistryKeyTraits {
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
+using SnapshotHandle = UniqueHandle<SnapshotHandleTraits>;
 
 }  // namespace platform::win32

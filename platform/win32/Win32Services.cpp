@@ -4,6 +4,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Win32LocaleInfo.h"
+#include "platform/win32/Win32Machine.h"
 #include "platform/win32/Win32MessageBoxes.h"
 #include "platform/win32/Win32ProcessLauncher.h"
 #include "platform/win32/Win32Registry.h"
@@ -26,6 +27,7 @@ Services CreateSystemServices() {
       .localeInfo = std::make_shared<win32::Win32LocaleInfo>(),
       .processes = std::make_shared<win32::Win32ProcessLauncher>(),
       .archives = std::make_shared<win32::Win32ShellArchiveExtractor>(),
+      .machine = std::make_shared<win32::Win32Machine>(),
   };
 }
 

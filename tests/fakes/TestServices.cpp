@@ -71,6 +71,7 @@ platform::Services TestServices::Bundle() const {
       .localeInfo = localeInfo,
       .processes = processes,
       .archives = archives,
+      .machine = machine,
   };
 }
 

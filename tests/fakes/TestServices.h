@@ -19,6 +19,7 @@
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/RecordingMessageBoxes.h"
 #include "platform/posix/SimulatedSystemInfo.h"
+#include "tests/fakes/SimulatedMachine.h"
 
 namespace fakes {
 
@@ -106,6 +107,7 @@ struct TestServices {
   std::shared_ptr<platform::ProcessLauncher> processes = std::make_shared<platform::posix::PosixProcessLauncher>();
   std::shared_ptr<platform::ArchiveExtractor> archives =
       std::make_shared<platform::posix::LibzipArchiveExtractor>();
+  std::shared_ptr<SimulatedMachine> machine = std::make_shared<SimulatedMachine>();
 };
 
 }  // namespace fakes
