@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
+#include "platform/Http.h"
 #include "platform/KnownFolders.h"
 #include "platform/LocaleInfo.h"
 #include "platform/Machine.h"
@@ -33,6 +34,7 @@ struct Services {
   std::shared_ptr<ProcessLauncher> processes;
   std::shared_ptr<ArchiveExtractor> archives;
   std::shared_ptr<Machine> machine;
+  std::shared_ptr<Http> http;
 };
 
 // The real services of this target's backend.

@@ -8,6 +8,7 @@
 #include "platform/posix/PosixEnvironment.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcessLauncher.h"
+#include "platform/posix/PosixHttp.h"
 #include "platform/posix/RecordingMessageBoxes.h"
 #include "platform/posix/SimulatedSystemInfo.h"
 #include "platform/posix/XdgKnownFolders.h"
@@ -31,6 +32,7 @@ Services CreateSystemServices() {
       .processes = std::make_shared<posix::PosixProcessLauncher>(),
       .archives = std::make_shared<posix::LibzipArchiveExtractor>(),
       .machine = std::make_shared<posix::LinuxMachine>(),
+      .http = std::make_shared<posix::PosixHttp>(),
   };
 }
 

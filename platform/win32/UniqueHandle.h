@@ -66,9 +66,18 @@ struct RegistryKeyTraits {
   static void Close(Type handle) { ::RegCloseKey(handle); }
 };
 
+// HINTERNET of WinHTTP. Closed in Win32Http.cpp, so that this header needs
+// neither <winhttp.h> nor <wininet.h> (the two cannot share a file).
+struct WinHttpHandleTraits {
+  using Type = void*;
+  static Type Empty() { return nullptr; }
+  static void Close(Type handle);
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
 using SnapshotHandle = UniqueHandle<SnapshotHandleTraits>;
+using WinHttpHandle = UniqueHandle<WinHttpHandleTraits>;
 
 }  // namespace platform::win32

@@ -2,6 +2,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Http.h"
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Win32LocaleInfo.h"
 #include "platform/win32/Win32Machine.h"
@@ -28,6 +29,7 @@ Services CreateSystemServices() {
       .processes = std::make_shared<win32::Win32ProcessLauncher>(),
       .archives = std::make_shared<win32::Win32ShellArchiveExtractor>(),
       .machine = std::make_shared<win32::Win32Machine>(),
+      .http = std::make_shared<win32::Win32Http>(),
   };
 }
 

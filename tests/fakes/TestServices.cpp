@@ -56,6 +56,14 @@ void FakeClock::Advance(std::int64_t seconds) {
   now += seconds;
 }
 
+std::shared_ptr<platform::Http> OfflineHttp() {
+  // Port 9 (discard) is closed on test machines: connections fail at once.
+  platform::posix::PosixHttpSettings settings;
+  settings.connectTo = {"::127.0.0.1:9"};
+  settings.noProxy = "*";
+  return std::make_shared<platform::posix::PosixHttp>(settings);
+}
+
 TestServices::TestServices() : files(std::make_shared<TempFolderFileSystem>(scratch.Wide() + L"/")) {}
 
 platform::Services TestServices::Bundle() const {
@@ -72,6 +80,7 @@ platform::Services TestServices::Bundle() const {
       .processes = processes,
       .archives = archives,
       .machine = machine,
+      .http = http,
   };
 }
 

@@ -16,6 +16,7 @@
 #include "platform/posix/LibzipArchiveExtractor.h"
 #include "platform/posix/MemoryRegistry.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixHttp.h"
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/RecordingMessageBoxes.h"
 #include "platform/posix/SimulatedSystemInfo.h"
@@ -82,6 +83,10 @@ class FakeClock : public platform::Clock {
   std::vector<std::uint32_t> sleeps;
 };
 
+// The HTTP seam of a machine without network: every host name leads to a
+// closed loopback port, so nothing leaves the machine.
+std::shared_ptr<platform::Http> OfflineHttp();
+
 struct TestServices {
   TestServices();
 
@@ -108,6 +113,9 @@ struct TestServices {
   std::shared_ptr<platform::ArchiveExtractor> archives =
       std::make_shared<platform::posix::LibzipArchiveExtractor>();
   std::shared_ptr<SimulatedMachine> machine = std::make_shared<SimulatedMachine>();
+  // An offline machine: every connection is refused. Tests that talk to the
+  // reference server put its routed HTTP seam here.
+  std::shared_ptr<platform::Http> http = OfflineHttp();
 };
 
 }  // namespace fakes
