@@ -13,6 +13,13 @@ namespace {
 // records, small enough to stay in cache on their way to the caller.
 constexpr std::size_t kPauseThreshold = 256 * 1024;
 
+// Redirects a following request takes before it fails.
+constexpr long kMaxFollowedRedirects = 10;
+
+bool IsFollowedRedirect(std::uint32_t status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
 thread_local Win32Error lastHttpError = kErrorSuccess;
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -93,6 +100,11 @@ Win32Error CurlHttpRequest::Send(std::string_view requestBody) {
   if (setup.userAgent) curl_easy_setopt(easy, CURLOPT_USERAGENT, setup.userAgent->c_str());
   if (!setup.useProxy) curl_easy_setopt(easy, CURLOPT_PROXY, "");
   curl_easy_setopt(easy, CURLOPT_SSLVERSION, CurlSslVersion(setup.secureProtocols));
+  if (setup.followRedirects) {
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxFollowedRedirects);
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  }
 
   body.assign(requestBody);
   if (setup.verb == "GET" && body.empty()) {
@@ -203,7 +215,10 @@ size_t CurlHttpRequest::OnHeader(char* data, size_t size, size_t count, void* se
       status = status * 10 + static_cast<std::uint32_t>(line[i] - '0');
     request.statusCode = status;
   } else if (line.empty()) {
-    if (request.statusCode >= 200) request.headersComplete = true;
+    // A redirect that the transfer follows is not the final response.
+    const bool followed = request.setup.followRedirects && IsFollowedRedirect(request.statusCode) &&
+                          request.FindHeader("location") != nullptr;
+    if (request.statusCode >= 200 && !followed) request.headersComplete = true;
   } else if (const std::size_t colon = line.find(':'); colon != std::string_view::npos) {
     request.responseHeaders.emplace_back(std::string(Trim(line.substr(0, colon))),
                                          std::string(Trim(line.substr(colon + 1))));

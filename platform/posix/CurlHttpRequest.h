@@ -27,6 +27,9 @@ struct CurlRequestSetup {
   std::string url;
   std::string verb;
   bool refresh = false;
+  // WinINet's way: redirects are followed by the transfer itself and only
+  // the final response is seen. WinHTTP-shaped requests never follow.
+  bool followRedirects = false;
 };
 
 // Records `error` as the calling thread's last seam error and returns it.
