@@ -10,6 +10,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Http.h"
+#include "platform/Internet.h"
 #include "platform/KnownFolders.h"
 #include "platform/LocaleInfo.h"
 #include "platform/Machine.h"
@@ -35,6 +36,7 @@ struct Services {
   std::shared_ptr<ArchiveExtractor> archives;
   std::shared_ptr<Machine> machine;
   std::shared_ptr<Http> http;
+  std::shared_ptr<Internet> internet;
 };
 
 // The real services of this target's backend.

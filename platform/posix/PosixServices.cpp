@@ -9,6 +9,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/PosixHttp.h"
+#include "platform/posix/PosixInternet.h"
 #include "platform/posix/RecordingMessageBoxes.h"
 #include "platform/posix/SimulatedSystemInfo.h"
 #include "platform/posix/XdgKnownFolders.h"
@@ -33,6 +34,7 @@ Services CreateSystemServices() {
       .archives = std::make_shared<posix::LibzipArchiveExtractor>(),
       .machine = std::make_shared<posix::LinuxMachine>(),
       .http = std::make_shared<posix::PosixHttp>(),
+      .internet = std::make_shared<posix::PosixInternet>(),
   };
 }
 

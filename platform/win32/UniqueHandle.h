@@ -66,9 +66,16 @@ struct RegistryKeyTraits {
   static void Close(Type handle) { ::RegCloseKey(handle); }
 };
 
-// HINTERNET of WinHTTP. Closed in Win32Http.cpp, so that this header needs
-// neither <winhttp.h> nor <wininet.h> (the two cannot share a file).
+// HINTERNET of WinHTTP and of WinINet. Closed in Win32Http.cpp and
+// Win32Internet.cpp, so that this header needs neither <winhttp.h> nor
+// <wininet.h> (the two cannot share a file).
 struct WinHttpHandleTraits {
+  using Type = void*;
+  static Type Empty() { return nullptr; }
+  static void Close(Type handle);
+};
+
+struct InternetHandleTraits {
   using Type = void*;
   static Type Empty() { return nullptr; }
   static void Close(Type handle);
@@ -79,5 +86,6 @@ using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
 using SnapshotHandle = UniqueHandle<SnapshotHandleTraits>;
 using WinHttpHandle = UniqueHandle<WinHttpHandleTraits>;
+using InternetHandle = UniqueHandle<InternetHandleTraits>;
 
 }  // namespace platform::win32

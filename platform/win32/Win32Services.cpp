@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Http.h"
+#include "platform/win32/Win32Internet.h"
 #include "platform/win32/Win32KnownFolders.h"
 #include "platform/win32/Win32LocaleInfo.h"
 #include "platform/win32/Win32Machine.h"
@@ -30,6 +31,7 @@ Services CreateSystemServices() {
       .archives = std::make_shared<win32::Win32ShellArchiveExtractor>(),
       .machine = std::make_shared<win32::Win32Machine>(),
       .http = std::make_shared<win32::Win32Http>(),
+      .internet = std::make_shared<win32::Win32Internet>(),
   };
 }
 

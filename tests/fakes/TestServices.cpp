@@ -56,12 +56,24 @@ void FakeClock::Advance(std::int64_t seconds) {
   now += seconds;
 }
 
-std::shared_ptr<platform::Http> OfflineHttp() {
+namespace {
+
+platform::posix::PosixHttpSettings OfflineSettings() {
   // Port 9 (discard) is closed on test machines: connections fail at once.
   platform::posix::PosixHttpSettings settings;
   settings.connectTo = {"::127.0.0.1:9"};
   settings.noProxy = "*";
-  return std::make_shared<platform::posix::PosixHttp>(settings);
+  return settings;
+}
+
+}  // namespace
+
+std::shared_ptr<platform::Http> OfflineHttp() {
+  return std::make_shared<platform::posix::PosixHttp>(OfflineSettings());
+}
+
+std::shared_ptr<platform::Internet> OfflineInternet() {
+  return std::make_shared<platform::posix::PosixInternet>(OfflineSettings());
 }
 
 TestServices::TestServices() : files(std::make_shared<TempFolderFileSystem>(scratch.Wide() + L"/")) {}
@@ -81,6 +93,7 @@ platform::Services TestServices::Bundle() const {
       .archives = archives,
       .machine = machine,
       .http = http,
+      .internet = internet,
   };
 }
 

@@ -17,6 +17,7 @@
 #include "platform/posix/MemoryRegistry.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixHttp.h"
+#include "platform/posix/PosixInternet.h"
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/RecordingMessageBoxes.h"
 #include "platform/posix/SimulatedSystemInfo.h"
@@ -86,6 +87,7 @@ class FakeClock : public platform::Clock {
 // The HTTP seam of a machine without network: every host name leads to a
 // closed loopback port, so nothing leaves the machine.
 std::shared_ptr<platform::Http> OfflineHttp();
+std::shared_ptr<platform::Internet> OfflineInternet();
 
 struct TestServices {
   TestServices();
@@ -116,6 +118,7 @@ struct TestServices {
   // An offline machine: every connection is refused. Tests that talk to the
   // reference server put its routed HTTP seam here.
   std::shared_ptr<platform::Http> http = OfflineHttp();
+  std::shared_ptr<platform::Internet> internet = OfflineInternet();
 };
 
 }  // namespace fakes

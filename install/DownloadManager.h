@@ -1,0 +1,83 @@
+// Fetches files and small resources over HTTP(S). DownloadFile writes one
+// remote file into the download folder or the work folder, reporting
+// progress to a window, with a WinHTTP-shaped transfer first and, after any
+// failure and a 2-second pause, a WinINet-shaped one. DownloadToMemory
+// fetches an image into memory. One instance per process (GetDownloadManager),
+// shared by every page and worker.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Services.h"
+#include "ui/PostedMessages.h"
+
+class ConfigurationManager;
+
+// first: the file is complete on disk; second: the error text ("[WINHTTP] "
+// text of the first transfer, then " [WININET] " text of the second), empty
+// when the first transfer succeeded.
+using DownloadResult = std::pair<bool, std::wstring>;
+
+// A DownloadToMemory answer larger than this fails: an image host cannot
+// make the wizard exhaust its memory.
+inline constexpr std::size_t kMaxMemoryDownload = 32 * 1024 * 1024;
+
+class DownloadManager : public std::enable_shared_from_this<DownloadManager> {
+ public:
+  // `services` needs files, http, internet, clock, system and messageBoxes.
+  DownloadManager(std::shared_ptr<ConfigurationManager> configuration, platform::Services services);
+
+  // Blocking, for a worker thread. Writes the URL's body to `fileName` (or,
+  // when empty, the name after the URL's last "/") in the configuration's
+  // workFolder (`toTempFolder`) or downloadFolder, and posts
+  // WM_DOWNLOAD_SIZE_UNKNOWN or WM_DOWNLOAD_PROGRESS (percent in wParam, at
+  // most one per percentage point, then 100) to `window`. Follows at most 5
+  // redirects. A file shorter than its Content-Length is a failure. When both
+  // transfers fail the file is deleted. The error texts name the failing
+  // step; "%d - %s" parts carry the Win32 code and its system text.
+  DownloadResult DownloadFile(const std::wstring& url, ui::WindowHandle window, const std::wstring& fileName,
+                              bool toTempFolder);
+  // The second transfer of DownloadFile (WinINet-shaped: redirects are the
+  // transport's, only status 200 is accepted, `cancelled` is not watched).
+  DownloadResult DownloadFileFallback(const std::wstring& url, ui::WindowHandle window,
+                                      const std::wstring& fileName, bool toTempFolder);
+
+  // Blocking. The body of the URL, or an empty vector after two failed
+  // attempts (any status outside 200-299, more than 5 redirects, more than
+  // kMaxMemoryDownload bytes, cancellation, transport errors). Never null.
+  std::unique_ptr<std::vector<char>> DownloadToMemory(const std::wstring& url);
+
+  // DownloadToMemory on a detached thread of its own, which keeps this
+  // manager alive (it must be held by a shared_ptr). The callback runs on
+  // that thread with the bytes, or with null when `cancelled` was set by
+  // then; window work must be posted to the window thread.
+  void DownloadToMemoryAsync(const std::wstring& url,
+                             std::function<void(std::unique_ptr<std::vector<char>>)> callback);
+
+  // Full path of the last file a DownloadFile call completed. Read it after
+  // that call's future is ready and before the next download starts.
+  std::wstring LastFilePath() const;
+
+  // Set once by the window thread when the user leaves; never reset. The
+  // WinHTTP-shaped loops stop at their next chunk ("Download cancelled.").
+  std::atomic<bool> cancelled{false};
+
+ private:
+  void SetLastFilePath(const std::wstring& path);
+
+  std::shared_ptr<ConfigurationManager> configuration;
+  platform::Services services;
+  mutable std::mutex lastFilePathMutex;
+  std::wstring lastFilePath;
+};
+
+// The process-wide manager, created on first use with GetConfiguration()
+// and platform::ProcessServices(); it lives until the process ends.
+std::shared_ptr<DownloadManager> GetDownloadManager();

@@ -1,0 +1,30 @@
+#include "install/TargetPath.h"
+
+#include "config/ConfigurationManager.h"
+#include "util/PathAppend.h"
+
+namespace {
+
+bool IsPlainName(const std::wstring& name) {
+  return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/") == std::wstring::npos;
+}
+
+}  // namespace
+
+std::wstring MakeTargetPath(const ConfigurationManager& configuration, const platform::Services& services,
+                            const std::wstring& fileName, bool toTempFolder) {
+  const std::wstring& folder = toTempFolder ? configuration.workFolder : configuration.downloadFolder;
+  if (!services.files->IsDirectory(folder)) {
+    services.messageBoxes->Show(L"Invalid path", L"", platform::kMbOk);
+    return L"";
+  }
+  if (!IsPlainName(fileName)) return L"";
+  return AppendPath(folder, fileName).value_or(L"");
+}
+
+std::wstring MakeTargetPathFromUrl(const ConfigurationManager& configuration, const platform::Services& services,
+                                   const std::wstring& url, bool toTempFolder) {
+  const auto slash = url.rfind(L'/');
+  const std::wstring name = slash == std::wstring::npos ? L"" : url.substr(slash + 1);
+  return MakeTargetPath(configuration, services, name, toTempFolder);
+}

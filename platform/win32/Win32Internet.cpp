@@ -1,0 +1,67 @@
+#include "platform/win32/Win32Internet.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include "platform/win32/UniqueHandle.h"
+
+namespace platform::win32 {
+
+void InternetHandleTraits::Close(Type handle) { ::InternetCloseHandle(handle); }
+
+namespace {
+
+class Win32InternetResource : public InternetResource {
+ public:
+  explicit Win32InternetResource(InternetHandle handle) : handle(std::move(handle)) {}
+
+  Win32Error QueryNumber(InternetQuery query, std::uint32_t& value) override {
+    DWORD number = 0;
+    DWORD size = sizeof number;
+    if (!::HttpQueryInfoW(handle.Get(), static_cast<DWORD>(query) | HTTP_QUERY_FLAG_NUMBER, &number, &size,
+                          nullptr))
+      return ::GetLastError();
+    value = number;
+    return kErrorSuccess;
+  }
+
+  Win32Error Read(void* buffer, std::uint32_t size, std::uint32_t& read) override {
+    DWORD got = 0;
+    if (!::InternetReadFile(handle.Get(), buffer, size, &got)) return ::GetLastError();
+    read = got;
+    return kErrorSuccess;
+  }
+
+ private:
+  InternetHandle handle;
+};
+
+class Win32InternetSession : public InternetSession {
+ public:
+  explicit Win32InternetSession(InternetHandle handle) : handle(std::move(handle)) {}
+
+  Win32Error OpenUrl(const std::wstring& url, std::uint32_t flags,
+                     std::unique_ptr<InternetResource>& resource) override {
+    InternetHandle opened(::InternetOpenUrlW(handle.Get(), url.c_str(), nullptr, 0, flags, 0));
+    if (!opened) return ::GetLastError();
+    resource = std::make_unique<Win32InternetResource>(std::move(opened));
+    return kErrorSuccess;
+  }
+
+ private:
+  InternetHandle handle;
+};
+
+}  // namespace
+
+Win32Error Win32Internet::Open(const std::wstring& userAgent, std::uint32_t accessType,
+                               std::unique_ptr<InternetSession>& session) {
+  InternetHandle opened(::InternetOpenW(userAgent.c_str(), accessType, nullptr, nullptr, 0));
+  if (!opened) return ::GetLastError();
+  session = std::make_unique<Win32InternetSession>(std::move(opened));
+  return kErrorSuccess;
+}
+
+Win32Error Win32Internet::LastError() { return ::GetLastError(); }
+
+}  // namespace platform::win32
