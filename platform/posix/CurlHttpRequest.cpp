@@ -13,6 +13,11 @@ namespace {
 // records, small enough to stay in cache on their way to the caller.
 constexpr std::size_t kPauseThreshold = 256 * 1024;
 
+// Bytes announced by one QueryDataAvailable at the most: callers allocate a
+// buffer per chunk, and a chunk this size stays in the processor's cache
+// from the TLS layer to the file it is written to.
+constexpr std::size_t kMaxChunk = 64 * 1024;
+
 // Redirects a following request takes before it fails.
 constexpr long kMaxFollowedRedirects = 10;
 
@@ -182,7 +187,7 @@ Win32Error CurlHttpRequest::QueryText(HttpQuery query, std::uint32_t bufferBytes
 Win32Error CurlHttpRequest::QueryDataAvailable(std::uint32_t& available) {
   if (stage != Stage::Received) return SetLastHttpError(kErrorWinHttpIncorrectHandleState);
   if (const Win32Error error = WaitForBody(); error != kErrorSuccess) return SetLastHttpError(error);
-  available = static_cast<std::uint32_t>(std::min<std::size_t>(Unread(), 0xFFFFFFFFu));
+  available = static_cast<std::uint32_t>(std::min(Unread(), kMaxChunk));
   return kErrorSuccess;
 }
 
