@@ -35,9 +35,11 @@ class DownloadError : public std::runtime_error {
   Fail(what + L" " + std::to_wstring(static_cast<int>(code)) + L" - " + platform::GetSystemErrorText(code));
 }
 
+// One buffer per chunk, sized by what the transport has ready. It is filled
+// by the read before anything looks at it, so it is not zeroed first.
 std::unique_ptr<char[]> AllocateChunk(std::uint32_t available) {
   try {
-    return std::unique_ptr<char[]>(new char[std::size_t{available} + 1]());
+    return std::make_unique_for_overwrite<char[]>(std::size_t{available} + 1);
   } catch (const std::bad_alloc&) {
     Fail(L"Out of memory.");
   }
