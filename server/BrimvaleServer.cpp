@@ -1,6 +1,5 @@
 #include "server/BrimvaleServer.h"
 
-#include <sys/socket.h>
 
 #include <fstream>
 #include <iostream>
@@ -11,16 +10,9 @@
 #include <nlohmann/json.hpp>
 
 #include "server/EventCheck.h"
+#include "server/TlsServer.h"
 
 using nlohmann::json;
-
-// cpp-httplib's TLS server with room for a burst of connections: the
-// library listens with a backlog of 5.
-class BrimvaleServer::Server : public httplib::SSLServer {
- public:
-  using SSLServer::SSLServer;
-  void WidenBacklog() { ::listen(svr_sock_, SOMAXCONN); }
-};
 
 // What an answer's body is made of: text in memory or a file on disk.
 struct BrimvaleServer::Body {
@@ -66,8 +58,7 @@ std::string Escaped(const std::string& path) {
 BrimvaleServer::BrimvaleServer(Catalogue catalogue, RequestStore& store, const std::string& certificate,
                                const std::string& key, bool verbose)
     : catalogue(std::move(catalogue)), store(store), verbose(verbose),
-      server(std::make_unique<Server>(certificate.c_str(), key.c_str())) {
-  if (!server->is_valid()) throw std::runtime_error("cannot use certificate " + certificate + " with key " + key);
+      server(std::make_unique<TlsServer>(certificate, key)) {
   server->new_task_queue = [] { return new httplib::ThreadPool(64); };
   server->set_payload_max_length(1024 * 1024);
   server->set_read_timeout(30, 0);
@@ -106,8 +97,6 @@ BrimvaleServer::BrimvaleServer(Catalogue catalogue, RequestStore& store, const s
     });
   }
 }
-
-BrimvaleServer::~BrimvaleServer() = default;
 
 int BrimvaleServer::Bind(const std::string& address, int port) {
   const int bound = port == 0 ? server->bind_to_any_port(address) : (server->bind_to_port(address, port) ? port : -1);

@@ -12,13 +12,13 @@
 
 #include "server/Catalogue.h"
 #include "server/RequestStore.h"
+#include "server/TlsServer.h"
 
 class BrimvaleServer {
  public:
   // Throws std::runtime_error when the certificate or key cannot be used.
   BrimvaleServer(Catalogue catalogue, RequestStore& store, const std::string& certificate, const std::string& key,
                  bool verbose);
-  ~BrimvaleServer();
 
   // Binds the listening socket; port 0 picks a free one. Returns the port,
   // or throws std::runtime_error.
@@ -28,7 +28,6 @@ class BrimvaleServer {
   void Stop();
 
  private:
-  class Server;
   struct Body;
   using Handler = std::function<void(const httplib::Request&, httplib::Response&, const FaultPlan*)>;
 
@@ -49,7 +48,7 @@ class BrimvaleServer {
   Catalogue catalogue;
   RequestStore& store;
   bool verbose;
-  std::unique_ptr<Server> server;
+  std::unique_ptr<TlsServer> server;
   std::atomic<bool> stopping{false};
   std::mutex faultMutex;
   std::map<std::string, std::size_t> statusesSent;  // per path: status faults answered so far

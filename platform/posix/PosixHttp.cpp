@@ -73,6 +73,9 @@ void ApplyCurlSettings(CURL* curl, const PosixHttpSettings& settings, curl_slist
   curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
   curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+  // WinHTTP sends the body with the headers even when the caller asks the
+  // server to confirm first ("Expect: 100-continue").
+  curl_easy_setopt(curl, CURLOPT_EXPECT_100_TIMEOUT_MS, 0L);
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
   if (!settings.caFile.empty()) {

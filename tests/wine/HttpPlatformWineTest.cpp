@@ -1,0 +1,32 @@
+// WinHttpCrackUrl and CNG's SHA-256 under Wine, against the same tables as
+// the posix backend.
+#include <gtest/gtest.h>
+
+#include "config/RequestSignature.h"
+#include "platform/win32/Win32Http.h"
+#include "tests/common/CrackUrlCases.h"
+#include "tests/common/Sha256Vectors.h"
+#include "util/Utf8.h"
+
+// WinHttpCrackUrl splits URLs as the posix backend does.
+TEST(WinHttpCrackUrl, SplitsLikeThePosixBackend) {
+  platform::win32::Win32Http http;
+  for (const auto& c : testcases::CrackUrlCases()) {
+    platform::UrlParts parts;
+    const platform::Win32Error error = http.CrackUrl(c.url, parts);
+    ASSERT_EQ(error != platform::kErrorSuccess, c.error != platform::kErrorSuccess) << WideToUtf8(c.url);
+    if (c.error) continue;
+    EXPECT_EQ(parts.scheme, c.parts.scheme) << WideToUtf8(c.url);
+    EXPECT_EQ(parts.secure, c.parts.secure) << WideToUtf8(c.url);
+    EXPECT_EQ(parts.host, c.parts.host) << WideToUtf8(c.url);
+    EXPECT_EQ(parts.port, c.parts.port) << WideToUtf8(c.url);
+    EXPECT_EQ(parts.path, c.parts.path) << WideToUtf8(c.url);
+    EXPECT_EQ(parts.extraInfo, c.parts.extraInfo) << WideToUtf8(c.url);
+  }
+}
+
+// CNG gives the FIPS 180-4 digests.
+TEST(CngSha256, MatchesTheStandardVectors) {
+  for (const auto& c : testcases::Sha256Vectors())
+    EXPECT_EQ(Sha256Hex(c.message), c.digest) << c.message.size() << " bytes";
+}
