@@ -21,6 +21,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -33,6 +34,8 @@
 
 class ConfigurationManager;
 std::shared_ptr<ConfigurationManager> GetConfiguration();
+class DownloadManager;
+std::shared_ptr<DownloadManager> GetDownloadManager();
 namespace ui {
 class Image;
 }
@@ -47,7 +50,7 @@ struct UninstallCheck {
   bool utms = false;  // the value holds milliseconds, not seconds
 };
 
-class Package {
+class Package : public std::enable_shared_from_this<Package> {
  public:
   // An offer. `c` is the default of the field c; `position` the number of
   // offers accepted before this one. The steps run in order and the first
@@ -77,9 +80,14 @@ class Package {
   // ends; unknown placeholders stay as they are.
   std::string ExpandPlaceholders(std::string text) const;
 
-  // DownloadImage(callback) belongs here: it fetches imageBaseUrl +
-  // imageName through the download manager into `image` (offers) or calls
-  // the callback at once (main package).
+  // Offers: fetches imageBaseUrl + imageName in the background, decodes it
+  // into `image` (null when the bytes are no picture; left as it was when
+  // nothing arrived) and then calls the callback on the downloader's
+  // thread, which must post any window work. The download keeps the package
+  // alive. The main package calls the callback at once, on this thread,
+  // without network activity.
+  void DownloadImage(std::function<void()> callback,
+                     std::shared_ptr<DownloadManager> downloads = GetDownloadManager());
 
   std::wstring GetU() const;
   std::wstring GetP() const;
