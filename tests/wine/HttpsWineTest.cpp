@@ -10,6 +10,7 @@
 #include "config/BrimvaleException.h"
 #include "config/BuildSettings.h"
 #include "config/HttpJsonClient.h"
+#include "tests/wine/WineTestEnvironment.h"
 #include "util/Utf8.h"
 
 using nlohmann::json;
@@ -17,26 +18,6 @@ using nlohmann::json;
 namespace {
 
 std::wstring Url(const std::wstring& path) { return std::wstring(L"https://") + build::kServerHost + path; }
-
-// A clock that records waits instead of waiting.
-class RecordingClock : public platform::Clock {
- public:
-  std::int64_t UnixTimeNow() override { return real->UnixTimeNow(); }
-  bool ToLocalTime(std::int64_t unixTime, std::tm& local) override { return real->ToLocalTime(unixTime, local); }
-  void Sleep(std::uint32_t milliseconds) override {
-    std::lock_guard lock(mutex);
-    sleeps.push_back(milliseconds);
-  }
-  std::vector<std::uint32_t> Sleeps() {
-    std::lock_guard lock(mutex);
-    return sleeps;
-  }
-
- private:
-  std::shared_ptr<platform::Clock> real = platform::CreateSystemServices().clock;
-  std::mutex mutex;
-  std::vector<std::uint32_t> sleeps;
-};
 
 struct Answer {
   bool returned = false;
@@ -108,7 +89,7 @@ TEST(HttpsConfigurationRequest, RetriesAndJudgesTheLastAnswer) {
   } cases[] = {{L"/o-retry", 1, "parsed"}, {L"/o-404", 3, "parse error"}, {L"/o-blank", 0, "blank"}};
   for (const auto& c : cases) {
     platform::Services services = platform::CreateSystemServices();
-    auto clock = std::make_shared<RecordingClock>();
+    auto clock = std::make_shared<winetest::RecordingClock>();
     services.clock = clock;
     auto configuration = std::make_shared<ConfigurationManager>(services);
     configuration->configUrl = Url(c.path);

@@ -4,7 +4,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/Services.h"
+
+#include <cstdint>
 #include <cstdlib>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -81,5 +86,25 @@ inline long RunAndWait(std::wstring commandLine) {
   ::CloseHandle(process.hProcess);
   return static_cast<long>(code);
 }
+
+// A clock that records waits instead of waiting.
+class RecordingClock : public platform::Clock {
+ public:
+  std::int64_t UnixTimeNow() override { return real->UnixTimeNow(); }
+  bool ToLocalTime(std::int64_t unixTime, std::tm& local) override { return real->ToLocalTime(unixTime, local); }
+  void Sleep(std::uint32_t milliseconds) override {
+    std::lock_guard lock(mutex);
+    sleeps.push_back(milliseconds);
+  }
+  std::vector<std::uint32_t> Sleeps() {
+    std::lock_guard lock(mutex);
+    return sleeps;
+  }
+
+ private:
+  std::shared_ptr<platform::Clock> real = platform::CreateSystemServices().clock;
+  std::mutex mutex;
+  std::vector<std::uint32_t> sleeps;
+};
 
 }  // namespace winetest
