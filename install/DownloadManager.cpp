@@ -45,6 +45,22 @@ std::unique_ptr<char[]> AllocateChunk(std::uint32_t available) {
   }
 }
 
+// The WinHTTP read loop: the flag is checked before each chunk, and each
+// chunk, read into a buffer of its own, goes to `consume`.
+template <typename Consume>
+void ReadBody(platform::HttpRequest& request, const std::atomic<bool>& cancelled, Consume consume) {
+  while (true) {
+    if (cancelled) Fail(L"Download cancelled.");
+    std::uint32_t available = 0;
+    if (const Win32Error error = request.QueryDataAvailable(available)) Fail(L"Failed to query data:", error);
+    if (available == 0) return;
+    const std::unique_ptr<char[]> chunk = AllocateChunk(available);
+    std::uint32_t read = 0;
+    if (const Win32Error error = request.ReadData(chunk.get(), available, read)) Fail(L"Failed to read data:", error);
+    consume(chunk.get(), read);
+  }
+}
+
 // Progress messages: one per advance of more than one percentage point.
 class ProgressReporter {
  public:
@@ -177,9 +193,11 @@ TargetFile OpenTarget(const ConfigurationManager& configuration, const platform:
   return target;
 }
 
-// Completion of a transfer: with a known length the file must have it.
-void CheckSize(platform::FileSystem& files, const TargetFile& target, std::optional<std::uint32_t> length,
-               bool reportCode) {
+// Completion of a transfer: the file is closed and, with a known length,
+// must have it.
+void FinishFile(platform::FileSystem& files, TargetFile& target, std::optional<std::uint32_t> length,
+                bool reportCode) {
+  target.file.reset();
   if (!length) return;
   std::uint64_t size = 0;
   if (const Win32Error error = files.QueryFileSize(target.path, size)) {
@@ -209,21 +227,11 @@ DownloadResult DownloadManager::DownloadFile(const std::wstring& url, ui::Window
     ProgressReporter progress(window, length);
     target.RequireOpen();
 
-    while (true) {
-      if (cancelled) Fail(L"Download cancelled.");
-      std::uint32_t available = 0;
-      if (const Win32Error error = exchange.request->QueryDataAvailable(available))
-        Fail(L"Failed to query data:", error);
-      if (available == 0) break;
-      const std::unique_ptr<char[]> chunk = AllocateChunk(available);
-      std::uint32_t read = 0;
-      if (const Win32Error error = exchange.request->ReadData(chunk.get(), available, read))
-        Fail(L"Failed to read data:", error);
-      target.Write(chunk.get(), read);
+    ReadBody(*exchange.request, cancelled, [&](const char* data, std::uint32_t read) {
+      target.Write(data, read);
       progress.Add(read);
-    }
-    target.file.reset();
-    CheckSize(*services.files, target, length, false);
+    });
+    FinishFile(*services.files, target, length, false);
     SetLastFilePath(target.path);
     progress.Complete();
     result.first = true;
@@ -274,8 +282,7 @@ DownloadResult DownloadManager::DownloadFileFallback(const std::wstring& url, ui
       progress.Add(read);
       read = 0;
     }
-    target.file.reset();
-    CheckSize(*services.files, target, length, true);
+    FinishFile(*services.files, target, length, true);
     SetLastFilePath(target.path);
     progress.Complete();
     result.first = true;
@@ -296,19 +303,10 @@ std::unique_ptr<std::vector<char>> DownloadManager::DownloadToMemory(const std::
                                             .requestFlags = platform::kHttpFlagRefresh},
                                            redirects);
       ContentLength(*exchange.request);  // asked, as the first transfer does, and not used
-      while (true) {
-        if (cancelled) Fail(L"Download cancelled.");
-        std::uint32_t available = 0;
-        if (const Win32Error error = exchange.request->QueryDataAvailable(available))
-          Fail(L"Failed to query data:", error);
-        if (available == 0) break;
-        if (bytes->size() + available > kMaxMemoryDownload) Fail(L"Download too large.");
-        const std::unique_ptr<char[]> chunk = AllocateChunk(available);
-        std::uint32_t read = 0;
-        if (const Win32Error error = exchange.request->ReadData(chunk.get(), available, read))
-          Fail(L"Failed to read data:", error);
-        bytes->insert(bytes->end(), chunk.get(), chunk.get() + read);
-      }
+      ReadBody(*exchange.request, cancelled, [&](const char* data, std::uint32_t read) {
+        if (bytes->size() + read > kMaxMemoryDownload) Fail(L"Download too large.");
+        bytes->insert(bytes->end(), data, data + read);
+      });
       return bytes;
     } catch (const std::exception&) {
       bytes->clear();

@@ -16,6 +16,23 @@ KernelHandle OpenExisting(const std::wstring& path) {
   return KernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
+// FindFirstFileW/FindNextFileW: the matches without "." and "..".
+Win32Error FindMatches(const std::wstring& pattern, std::vector<DirectoryEntry>& entries) {
+  entries.clear();
+  WIN32_FIND_DATAW data;
+  FindHandle find(::FindFirstFileW(pattern.c_str(), &data));
+  if (!find) return ::GetLastError();
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    entries.push_back({.name = name,
+                       .isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       .isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+  } while (::FindNextFileW(find.Get(), &data));
+  const DWORD error = ::GetLastError();
+  return error == ERROR_NO_MORE_FILES ? kErrorSuccess : error;
+}
+
 class Win32OutputFile : public OutputFile {
  public:
   explicit Win32OutputFile(KernelHandle file) : file(std::move(file)) {}
@@ -76,37 +93,13 @@ Win32Error Win32FileSystem::DeleteAtRestart(const std::wstring& path) {
 }
 
 Win32Error Win32FileSystem::ListDirectory(const std::wstring& folder, std::vector<DirectoryEntry>& entries) {
-  entries.clear();
-  WIN32_FIND_DATAW data;
-  FindHandle find(::FindFirstFileW((folder + L"\\*.*").c_str(), &data));
-  if (!find) {
-    const DWORD error = ::GetLastError();
-    return error == ERROR_FILE_NOT_FOUND ? kErrorSuccess : error;
-  }
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    entries.push_back({.name = name,
-                       .isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                       .isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-  } while (::FindNextFileW(find.Get(), &data));
-  const DWORD error = ::GetLastError();
-  return error == ERROR_NO_MORE_FILES ? kErrorSuccess : error;
+  const Win32Error error = FindMatches(folder + L"\\*.*", entries);
+  return error == ERROR_FILE_NOT_FOUND ? kErrorSuccess : error;
 }
 
 Win32Error Win32FileSystem::FindFiles(const std::wstring& pattern, std::vector<DirectoryEntry>& entries) {
-  entries.clear();
-  WIN32_FIND_DATAW data;
-  FindHandle find(::FindFirstFileW(pattern.c_str(), &data));
-  if (!find) return ::GetLastError();
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    entries.push_back({.name = name,
-                       .isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                       .isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-  } while (::FindNextFileW(find.Get(), &data));
-  return entries.empty() ? kErrorFileNotFound : kErrorSuccess;
+  const Win32Error error = FindMatches(pattern, entries);
+  return error == kErrorSuccess && entries.empty() ? kErrorFileNotFound : error;
 }
 
 Win32Error Win32FileSystem::OpenForWriting(const std::wstring& path, std::unique_ptr<OutputFile>& file) {
