@@ -58,17 +58,21 @@ class OfferCheckerTest : public testing::Test {
     json offer = {{"ad", {{"o", "offer-" + std::to_string(++offers)}, {"f", "f"}}},
                   {"ps", {{"i", "i.png"}, {"dn", "Offer"}, {"u", "https://example.org/x.exe"}}}};
     offer["ps"].update(ps);
+    return FullOffer(offer);
+  }
+  std::shared_ptr<Package> FullOffer(const json& offer) {
     return std::make_shared<Package>(BuildEventTemplate(*configuration), offer, false, "", 0, configuration);
   }
 
-  // "accepted", "limit", or the reason of the rejection event.
+  // "accepted", "limit", or the reason of the package's rejection event.
   std::string Outcome(OfferChecker& checker, Package& package) {
     bool limitReached = false;
     if (checker.CheckOffer(package, limitReached)) return "accepted";
     if (limitReached) return "limit";
     package.WaitForEvents();
-    for (const auto& request : http->Requests()) {
-      const json data = json::parse(json::parse(request.body).at("data").get<std::string>());
+    const auto requests = http->Requests();
+    for (auto request = requests.rbegin(); request != requests.rend(); ++request) {  // the latest first
+      const json data = json::parse(json::parse(request->body).at("data").get<std::string>());
       if (data.at("5") == package.adO && data.at("6") == "2") return data.at("13");
     }
     return "no event";
@@ -308,4 +312,51 @@ TEST_F(OfferCheckerTest, MeasuresOnlyWhatARuleNeeds) {
   EXPECT_EQ(measured.disk, 0);
   EXPECT_EQ(measured.processes, 0);
   EXPECT_EQ(registry->Seen().Total(), 0);
+}
+
+// The worked example of the README is this file, and it is refused on the
+// machines the README's table describes, and shown otherwise.
+TEST_F(OfferCheckerTest, ReadmeWorkedExample) {
+  std::ifstream file(BRIMVALE_TEST_DATA "/offers/example-offer.json");
+  const json offer = json::parse(file);
+  std::ifstream readmeFile(BRIMVALE_TEST_DATA "/../../README.md");
+  const std::string readme{std::istreambuf_iterator<char>(readmeFile), std::istreambuf_iterator<char>()};
+  const std::string marker = "<!-- tests/data/offers/example-offer.json -->\n```json\n";
+  const auto start = readme.find(marker);
+  ASSERT_NE(start, std::string::npos) << "the README shows the example";
+  const auto end = readme.find("```", start + marker.size());
+  EXPECT_EQ(json::parse(readme.substr(start + marker.size(), end - start - marker.size())), offer);
+
+  machine.environment->variables[L"ProgramW6432"] = machine.scratch.Wide() + L"\\Program Files";
+  const auto appPaths = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\editor.exe";
+  const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+      {[] {}, "accepted"},
+      {[&] { memory->CreateKey(RegistryRoot::LocalMachine, L"Software\\Wow6432Node\\ExampleVendor\\Editor"); },
+       "accepted"},
+      {[&] { memory->CreateKey(RegistryRoot::LocalMachine, L"Software\\ExampleVendor\\Editor"); },
+       "REGISTRY KEY EXISTS"},
+      {[&] { memory->SetString(RegistryRoot::CurrentUser, L"Software\\ExampleVendor\\Shared", L"Channel", L"Beta"); },
+       "REGISTRY VALUE DATA MATCHES"},
+      {[&] { machine.machine->freeBytesByPath = {{L"C:\\", 200ull << 20}}; }, "NOT ENOUGH DISK SPACE"},
+      {[&] { ExistingFile("Program Files/ExampleVendor/Editor/editor.exe"); }, "FILE EXISTS"},
+      {[&] { machine.machine->processes.push_back(L"Editor.exe"); }, "APPLICATION RUNNING"},
+      {[&] { memory->SetString(RegistryRoot::LocalMachine, appPaths, L"", Utf8ToWide(ExistingFile("e/editor.exe"))); },
+       "REGISTRY EXCLUDE APP FOUND"},
+      {[&] {
+         memory->SetQword(RegistryRoot::CurrentUser, L"Software\\ExampleVendor\\Editor", L"UninstalledAt",
+                          kNow - 10 * 86400);
+       },
+       "MIN DAYS UNINSTALL CHECKER"},
+  };
+  for (const auto& [setup, expected] : cases) {
+    SetWindows(true, {.major = 6, .minor = 1, .build = 7601, .servicePackMajor = 1});
+    std::filesystem::remove_all(machine.scratch.Path() / "Program Files");
+    machine.machine->freeBytesByPath = {{L"C:\\", 1000ull << 20}};
+    configuration->countryCode = "US";
+    setup();
+    const auto package = FullOffer(offer);
+    EXPECT_EQ(package->u, "https://downloads.example.org/editor/setup.exe?aflt=91088&cc=US");
+    OfferChecker checker(3, configuration);
+    EXPECT_EQ(Outcome(checker, *package), expected);
+  }
 }
