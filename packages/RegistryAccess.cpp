@@ -183,23 +183,17 @@ bool RegistryValueMatches(std::uint32_t type, platform::RegistryKey& key, const 
       }
       return ToLowerWide(std::move(text)) == expected;
     }
-    case platform::kRegDword: {
-      std::uint32_t number = 0;
-      try {
-        number = ReadRegistryDword(key, valueName);
-      } catch (const win32::RegistryError&) {
-        return false;
-      }
-      return number == StoulOf32Bits(expected);
-    }
+    case platform::kRegDword:
     case platform::kRegQword: {
+      // Read first: a value that cannot be read is no match, whatever the text.
+      const bool dword = type == platform::kRegDword;
       std::uint64_t number = 0;
       try {
-        number = ReadRegistryQword(key, valueName);
+        number = dword ? ReadRegistryDword(key, valueName) : ReadRegistryQword(key, valueName);
       } catch (const win32::RegistryError&) {
         return false;
       }
-      return number == std::stoull(expected, nullptr, 10);
+      return number == (dword ? StoulOf32Bits(expected) : std::stoull(expected, nullptr, 10));
     }
     default:
       return false;
