@@ -116,9 +116,8 @@ httplib::Server::Handler BrimvaleServer::Route(Handler handler) {
   return [this, handler = std::move(handler)](const httplib::Request& request, httplib::Response& response) {
     json headers = json::object();
     for (const auto& [name, value] : ReceivedHeaders(request)) {
-      std::string& joined = headers[name].is_string() ? headers[name].get_ref<std::string&>()
-                                                      : (headers[name] = "").get_ref<std::string&>();
-      joined += joined.empty() ? value : ", " + value;
+      json& joined = headers[name];
+      joined = joined.is_string() ? json(joined.get<std::string>() + ", " + value) : json(value);
     }
     store.RecordRequest(request.method, request.target, headers.dump(-1, ' ', false, json::error_handler_t::replace),
                         request.body);

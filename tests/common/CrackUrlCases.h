@@ -4,10 +4,13 @@
 // host; the wizard's URLs have neither.)
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
 #include "platform/Http.h"
+#include "util/Utf8.h"
 
 namespace testcases {
 
@@ -30,6 +33,17 @@ inline std::vector<CrackUrlCase> CrackUrlCases() {
       {L"cdn.brimvale.com/o", platform::kErrorWinHttpInvalidUrl, {}},
       {L"https://host.example:99999/", platform::kErrorWinHttpInvalidUrl, {}},
   };
+}
+
+// Checks a cracked URL against the expected pieces of the table.
+inline void ExpectParts(const CrackUrlCase& expected, const platform::UrlParts& parts) {
+  const std::string url = WideToUtf8(expected.url);
+  EXPECT_EQ(parts.scheme, expected.parts.scheme) << url;
+  EXPECT_EQ(parts.secure, expected.parts.secure) << url;
+  EXPECT_EQ(parts.host, expected.parts.host) << url;
+  EXPECT_EQ(parts.port, expected.parts.port) << url;
+  EXPECT_EQ(parts.path, expected.parts.path) << url;
+  EXPECT_EQ(parts.extraInfo, expected.parts.extraInfo) << url;
 }
 
 }  // namespace testcases

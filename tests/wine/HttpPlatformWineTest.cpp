@@ -16,12 +16,7 @@ TEST(WinHttpCrackUrl, SplitsLikeThePosixBackend) {
     const platform::Win32Error error = http.CrackUrl(c.url, parts);
     ASSERT_EQ(error != platform::kErrorSuccess, c.error != platform::kErrorSuccess) << WideToUtf8(c.url);
     if (c.error) continue;
-    EXPECT_EQ(parts.scheme, c.parts.scheme) << WideToUtf8(c.url);
-    EXPECT_EQ(parts.secure, c.parts.secure) << WideToUtf8(c.url);
-    EXPECT_EQ(parts.host, c.parts.host) << WideToUtf8(c.url);
-    EXPECT_EQ(parts.port, c.parts.port) << WideToUtf8(c.url);
-    EXPECT_EQ(parts.path, c.parts.path) << WideToUtf8(c.url);
-    EXPECT_EQ(parts.extraInfo, c.parts.extraInfo) << WideToUtf8(c.url);
+    testcases::ExpectParts(c, parts);
   }
 }
 
