@@ -7,6 +7,7 @@
 
 #include "platform/ArchiveExtractor.h"
 #include "platform/Clock.h"
+#include "platform/DebugOutput.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Http.h"
@@ -15,9 +16,11 @@
 #include "platform/LocaleInfo.h"
 #include "platform/Machine.h"
 #include "platform/MessageBoxes.h"
+#include "platform/NamedMutexes.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Registry.h"
 #include "platform/Resources.h"
+#include "platform/Shell.h"
 #include "platform/SystemInfo.h"
 
 namespace platform {
@@ -37,6 +40,9 @@ struct Services {
   std::shared_ptr<Machine> machine;
   std::shared_ptr<Http> http;
   std::shared_ptr<Internet> internet;
+  std::shared_ptr<Shell> shell;
+  std::shared_ptr<DebugOutput> debugOutput;
+  std::shared_ptr<NamedMutexes> mutexes;
 };
 
 // The real services of this target's backend.

@@ -1,9 +1,12 @@
-// The wizard's dialog templates: the host window, the About box and every
-// page. Rectangles are in dialog units (x, y, width, height).
+// The wizard's dialog templates (the host window, the About box and every
+// page) and its strings. Rectangles are in dialog units (x, y, width,
+// height).
 #include <algorithm>
 
 #include "resources/DialogIds.h"
+#include "resources/Resource.h"
 #include "ui/DialogTemplate.h"
+#include "ui/StringTable.h"
 #include "ui/WindowStyles.h"
 
 namespace ui {
@@ -240,6 +243,13 @@ std::vector<DialogTemplate> BuildTemplates() {
 }
 
 }  // namespace
+
+const std::vector<StringResource>& StringResources() {
+  static const std::vector<StringResource> strings = {
+      {IDS_ABOUTBOX, L"&About Brimvale..."},
+  };
+  return strings;
+}
 
 const std::vector<DialogTemplate>& DialogTemplates() {
   static const std::vector<DialogTemplate> templates = BuildTemplates();

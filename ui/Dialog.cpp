@@ -5,6 +5,10 @@
 
 namespace ui {
 
+void Dialog::OnCommand(int controlId, int /*notifyCode*/) {
+  if (controlId == kIdOkCommand || controlId == kIdCancelCommand) EndDialog(controlId);
+}
+
 void Dialog::OnClose() { EndDialog(kIdCancelCommand); }
 
 std::optional<CtlColor> Dialog::OnCtlColor(int /*controlId*/) {

@@ -97,8 +97,9 @@ class Dialog {
   // After the window and its controls exist and before it is shown.
   virtual bool OnInitDialog() { return true; }
   // A control's WM_COMMAND notification (kBnClicked, kCbnSelChange, ...) or
-  // a command sent to the dialog (code 0).
-  virtual void OnCommand(int /*controlId*/, int /*notifyCode*/) {}
+  // a command sent to the dialog (code 0). By default OK and Cancel end a
+  // modal dialog with their id.
+  virtual void OnCommand(int controlId, int notifyCode);
   virtual void OnLinkClicked(int /*controlId*/, const LinkClick& /*link*/) {}
   virtual void OnTimer(std::uintptr_t /*timerId*/) {}
   // A message from kWmUser on, posted or sent; true when handled, with the

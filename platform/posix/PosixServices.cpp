@@ -3,6 +3,7 @@
 #include "platform/posix/IcuLocaleInfo.h"
 #include "platform/posix/LibzipArchiveExtractor.h"
 #include "platform/posix/LinuxMachine.h"
+#include "platform/posix/MemoryNamedMutexes.h"
 #include "platform/posix/MemoryRegistry.h"
 #include "platform/posix/PosixClock.h"
 #include "platform/posix/PosixEnvironment.h"
@@ -10,7 +11,9 @@
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/PosixHttp.h"
 #include "platform/posix/PosixInternet.h"
+#include "platform/posix/RecordingDebugOutput.h"
 #include "platform/posix/RecordingMessageBoxes.h"
+#include "platform/posix/RecordingShell.h"
 #include "platform/posix/SimulatedSystemInfo.h"
 #include "platform/posix/XdgKnownFolders.h"
 
@@ -35,6 +38,9 @@ Services CreateSystemServices() {
       .machine = std::make_shared<posix::LinuxMachine>(),
       .http = std::make_shared<posix::PosixHttp>(),
       .internet = std::make_shared<posix::PosixInternet>(),
+      .shell = std::make_shared<posix::RecordingShell>(),
+      .debugOutput = std::make_shared<posix::RecordingDebugOutput>(),
+      .mutexes = std::make_shared<posix::MemoryNamedMutexes>(),
   };
 }
 

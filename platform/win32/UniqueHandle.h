@@ -81,11 +81,18 @@ struct InternetHandleTraits {
   static void Close(Type handle);
 };
 
+struct GdiObjectTraits {
+  using Type = HGDIOBJ;
+  static Type Empty() { return nullptr; }
+  static void Close(Type handle) { ::DeleteObject(handle); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
 using SnapshotHandle = UniqueHandle<SnapshotHandleTraits>;
 using WinHttpHandle = UniqueHandle<WinHttpHandleTraits>;
 using InternetHandle = UniqueHandle<InternetHandleTraits>;
+using GdiObject = UniqueHandle<GdiObjectTraits>;
 
 }  // namespace platform::win32

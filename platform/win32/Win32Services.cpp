@@ -1,5 +1,8 @@
 #include "platform/Services.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32DebugOutput.h"
+#include "platform/win32/Win32NamedMutexes.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Http.h"
@@ -32,6 +35,9 @@ Services CreateSystemServices() {
       .machine = std::make_shared<win32::Win32Machine>(),
       .http = std::make_shared<win32::Win32Http>(),
       .internet = std::make_shared<win32::Win32Internet>(),
+      .shell = std::make_shared<win32::Win32Shell>(),
+      .debugOutput = std::make_shared<win32::Win32DebugOutput>(),
+      .mutexes = std::make_shared<win32::Win32NamedMutexes>(),
   };
 }
 

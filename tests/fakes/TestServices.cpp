@@ -94,6 +94,9 @@ platform::Services TestServices::Bundle() const {
       .machine = machine,
       .http = http,
       .internet = internet,
+      .shell = shell,
+      .debugOutput = debugOutput,
+      .mutexes = mutexes,
   };
 }
 

@@ -14,12 +14,15 @@
 #include "platform/posix/EmbeddedResources.h"
 #include "platform/posix/IcuLocaleInfo.h"
 #include "platform/posix/LibzipArchiveExtractor.h"
+#include "platform/posix/MemoryNamedMutexes.h"
 #include "platform/posix/MemoryRegistry.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixHttp.h"
 #include "platform/posix/PosixInternet.h"
 #include "platform/posix/PosixProcessLauncher.h"
+#include "platform/posix/RecordingDebugOutput.h"
 #include "platform/posix/RecordingMessageBoxes.h"
+#include "platform/posix/RecordingShell.h"
 #include "platform/posix/SimulatedSystemInfo.h"
 #include "tests/fakes/SimulatedMachine.h"
 
@@ -119,6 +122,11 @@ struct TestServices {
   // reference server put its routed HTTP seam here.
   std::shared_ptr<platform::Http> http = OfflineHttp();
   std::shared_ptr<platform::Internet> internet = OfflineInternet();
+  std::shared_ptr<platform::posix::RecordingShell> shell = std::make_shared<platform::posix::RecordingShell>();
+  std::shared_ptr<platform::posix::RecordingDebugOutput> debugOutput =
+      std::make_shared<platform::posix::RecordingDebugOutput>();
+  std::shared_ptr<platform::posix::MemoryNamedMutexes> mutexes =
+      std::make_shared<platform::posix::MemoryNamedMutexes>();
 };
 
 }  // namespace fakes

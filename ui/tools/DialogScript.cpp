@@ -1,0 +1,89 @@
+// Writes the DIALOGEX and STRINGTABLE script of the Windows executable from
+// the template and string tables, so the resources and the headless backend
+// share one source. Built for the build machine and run by the Windows build:
+//   DialogScript <output.rc>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "ui/DialogTemplate.h"
+#include "ui/StringTable.h"
+#include "ui/WindowStyles.h"
+
+namespace {
+
+// A quoted resource string in UTF-8 (the script declares code page 65001).
+std::string Quoted(std::wstring_view text) {
+  std::string quoted = "\"";
+  for (wchar_t c : text) {
+    const auto code = static_cast<std::uint32_t>(c);
+    if (c == L'"') {
+      quoted += "\"\"";
+    } else if (code < 0x80) {
+      quoted += static_cast<char>(code);
+    } else if (code < 0x800) {
+      quoted += static_cast<char>(0xC0 | (code >> 6));
+      quoted += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      quoted += static_cast<char>(0xE0 | (code >> 12));
+      quoted += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      quoted += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string Hex(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
+
+// An icon static names its icon "#<id>": written as the ordinal.
+std::string ControlText(const ui::ControlTemplate& control) {
+  if (control.kind == ui::ControlKind::Icon && control.text.starts_with(L"#"))
+    return std::string(control.text.begin() + 1, control.text.end());
+  return Quoted(control.text);
+}
+
+void WriteDialog(std::ostream& out, const ui::DialogTemplate& dialog) {
+  const auto& rect = dialog.rect;
+  out << dialog.id << " DIALOGEX " << rect.x << ", " << rect.y << ", " << rect.width << ", " << rect.height << "\n";
+  out << "STYLE " << Hex(dialog.style) << "\n";
+  if (dialog.exStyle) out << "EXSTYLE " << Hex(dialog.exStyle) << "\n";
+  if (dialog.style & ui::kWsCaption) out << "CAPTION " << Quoted(dialog.caption) << "\n";
+  out << "FONT " << dialog.fontPoints << ", " << Quoted(dialog.fontName) << ", 400, 0, 0x1\n";
+  out << "BEGIN\n";
+  for (const auto& control : dialog.controls) {
+    const auto& place = control.rect;
+    // NOT keeps the script's default visibility out of hidden controls.
+    std::string style = Hex(control.style);
+    if (!(control.style & ui::kWsVisible)) style += " | NOT " + Hex(ui::kWsVisible);
+    std::string className;
+    for (wchar_t c : ui::WindowClassOf(control.kind)) className += static_cast<char>(c);
+    out << "  CONTROL " << ControlText(control) << ", " << control.id << ", \"" << className << "\", " << style
+        << ", " << place.x << ", " << place.y << ", " << place.width << ", " << place.height;
+    if (control.exStyle) out << ", " << Hex(control.exStyle);
+    out << "\n";
+  }
+  out << "END\n\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: DialogScript <output.rc>\n";
+    return 2;
+  }
+  std::ofstream out(argv[1], std::ios::binary);
+  out << "// Generated from the dialog and string tables; do not edit.\n";
+  out << "#pragma code_page(65001)\n\n";
+  for (const auto& dialog : ui::DialogTemplates()) WriteDialog(out, dialog);
+  out << "STRINGTABLE\nBEGIN\n";
+  for (const auto& string : ui::StringResources()) out << "  " << string.id << ", " << Quoted(string.text) << "\n";
+  out << "END\n";
+  out.close();
+  return out ? 0 : 1;
+}
