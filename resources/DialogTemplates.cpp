@@ -57,11 +57,12 @@ constexpr DialogUnits kForwardButton{260, 203, 71, 22};
 constexpr DialogUnits kBackwardButton{5, 203, 71, 22};
 
 // A child page of 336 x 230 with its controls above the common bottom line
-// and band. The band comes last so that the buttons lie above it.
+// and band. The band comes last, lowest in the z-order, and clips what lies
+// above it, so it never paints over the buttons.
 DialogTemplate Page(int id, std::vector<ControlTemplate> controls) {
-  controls.push_back(Frame(ids::kPageLine, {0, 198, 336, 1}, kSsEtchedFrame));
+  controls.push_back(Frame(ids::kPageLine, {0, 198, 336, 1}, kSsEtchedFrame | kWsClipSiblings));
   // The band is a plain static whose background the page paints in the accent colour.
-  controls.push_back({ids::kPageBand, ControlKind::Text, L"", {0, 198, 336, 32}, kVisibleChild});
+  controls.push_back({ids::kPageBand, ControlKind::Text, L"", {0, 198, 336, 32}, kVisibleChild | kWsClipSiblings});
   return {.id = id,
           .caption = L"",
           .rect = {0, 0, 336, 230},
@@ -125,8 +126,9 @@ std::vector<DialogTemplate> BuildTemplates() {
            Image(ids::kHeaderImage, {9, 7, 16, 16}),
            {ids::kHeaderTitle, ControlKind::Text, L"<Product_Title> placeholder", {32, 5, 277, 20},
             kVisibleChild | kWsGroup | kSsLeft | kSsCenterImage},  // centred vertically
-           Frame(ids::kPageArea, {7, 28, 336, 225}, kSsGrayRect),
-           {ids::kHostBand, ControlKind::Text, L"", {0, 226, 350, 35}, kVisibleChild | kWsTabStop},
+           // The pages lie above these two; they clip them instead of painting over them.
+           Frame(ids::kPageArea, {7, 28, 336, 225}, kSsGrayRect | kWsClipSiblings),
+           {ids::kHostBand, ControlKind::Text, L"", {0, 226, 350, 35}, kVisibleChild | kWsTabStop | kWsClipSiblings},
        }});
 
   templates.push_back(Page(ids::kWelcomePage,

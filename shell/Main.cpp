@@ -2,9 +2,10 @@
 #include <windows.h>
 
 #include "config/ConfigurationManager.h"
+#include "shell/CBrimvaleApp.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // The first call builds the process-wide configuration.
-  GetConfiguration();
+  CBrimvaleApp app(platform::ProcessServices(), [] { return GetConfiguration(); });
+  app.InitInstance();
   return 0;
 }

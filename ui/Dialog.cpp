@@ -6,7 +6,7 @@
 namespace ui {
 
 void Dialog::OnCommand(int controlId, int /*notifyCode*/) {
-  if (controlId == kIdOkCommand || controlId == kIdCancelCommand) EndDialog(controlId);
+  if (IsModal() && (controlId == kIdOkCommand || controlId == kIdCancelCommand)) EndDialog(controlId);
 }
 
 void Dialog::OnClose() { EndDialog(kIdCancelCommand); }

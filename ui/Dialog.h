@@ -56,6 +56,8 @@ class Dialog {
   void DestroyWindow();
 
   bool HasWindow() const;
+  // True while DoModal runs the dialog.
+  bool IsModal() const;
   WindowHandle Handle() const;
   Control Item(int id) { return Control(this, id); }
 
@@ -97,8 +99,8 @@ class Dialog {
   // After the window and its controls exist and before it is shown.
   virtual bool OnInitDialog() { return true; }
   // A control's WM_COMMAND notification (kBnClicked, kCbnSelChange, ...) or
-  // a command sent to the dialog (code 0). By default OK and Cancel end a
-  // modal dialog with their id.
+  // a command sent to the dialog (code 0). By default OK and Cancel (Enter
+  // and Escape) end a modal dialog with their id.
   virtual void OnCommand(int controlId, int notifyCode);
   virtual void OnLinkClicked(int /*controlId*/, const LinkClick& /*link*/) {}
   virtual void OnTimer(std::uintptr_t /*timerId*/) {}

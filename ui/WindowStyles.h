@@ -11,6 +11,7 @@ namespace ui {
 inline constexpr std::uint32_t kWsPopup = 0x80000000;
 inline constexpr std::uint32_t kWsChild = 0x40000000;
 inline constexpr std::uint32_t kWsMinimize = 0x20000000;
+inline constexpr std::uint32_t kWsClipSiblings = 0x04000000;
 inline constexpr std::uint32_t kWsVisible = 0x10000000;
 inline constexpr std::uint32_t kWsDisabled = 0x08000000;
 inline constexpr std::uint32_t kWsCaption = 0x00C00000;

@@ -197,6 +197,8 @@ bool Dialog::HasWindow() const {
   return native->Window() != nullptr;
 }
 
+bool Dialog::IsModal() const { return native->modal; }
+
 WindowHandle Dialog::Handle() const { return HasWindow() ? native->handle : 0; }
 
 namespace {

@@ -243,6 +243,8 @@ void Dialog::DestroyWindow() {
 
 bool Dialog::HasWindow() const { return native->window != nullptr; }
 
+bool Dialog::IsModal() const { return native->modal; }
+
 WindowHandle Dialog::Handle() const { return reinterpret_cast<WindowHandle>(native->window); }
 
 void Dialog::SetTitle(const std::wstring& title) {

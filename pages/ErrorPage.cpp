@@ -1,0 +1,29 @@
+#include "pages/ErrorPage.h"
+
+#include "resources/DialogIds.h"
+#include "ui/WindowStyles.h"
+
+ErrorPage::ErrorPage(const PageContext& context, ui::Dialog* parent) : IPage(context, ids::kErrorPage, parent) {}
+
+bool ErrorPage::OnInitDialog() {
+  IPage::OnInitDialog();
+  pageImage.Attach(Item(ids::kPageImage));
+  TransferTexts();
+  BindText(ids::kCloseButton, "BUTTON_CLOSE");
+  RefreshTexts();
+  pageImage.LoadFromResource(*services.resources, 103, platform::kImageResourceType3);
+  return true;
+}
+
+void ErrorPage::TransferTexts() {
+  Item(ids::kErrorTitle).SetText(title);
+  Item(ids::kErrorText).SetText(text);
+}
+
+void ErrorPage::OnCommand(int controlId, int notifyCode) {
+  if (controlId == ids::kCloseButton && notifyCode == ui::kBnClicked) {
+    if (buttonCallback) buttonCallback(ButtonType::Close);
+  } else {
+    IPage::OnCommand(controlId, notifyCode);
+  }
+}

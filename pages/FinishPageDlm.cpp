@@ -1,0 +1,51 @@
+#include "pages/FinishPageDlm.h"
+
+#include "config/ConfigurationManager.h"
+#include "resources/DialogIds.h"
+#include "ui/WindowStyles.h"
+
+FinishPageDlm::FinishPageDlm(const PageContext& context, ui::Dialog* parent)
+    : IPage(context, ids::kFinishPageDlm, parent) {}
+
+bool FinishPageDlm::OnInitDialog() {
+  IPage::OnInitDialog();
+  launchRadio = Item(ids::kLaunchRadio);
+  openFolderRadio = Item(ids::kOpenFolderRadio);
+  pageImage.Attach(Item(ids::kPageImage));
+  BindText(ids::kFinishTitle, "PAGE_FINISH_TITLE");
+  BindText(ids::kFinishText, "PAGE_FINISH_TEXT");
+  BindText(ids::kFinishButton, "BUTTON_FINISH");
+  BindText(ids::kLaunchRadio, "LAUNCH_RADIO");
+  BindText(ids::kOpenFolderRadio, "OPEN_FOLDER_RADIO");
+  RefreshTexts();
+  launchRadio.SetCheck(ui::kBstChecked);
+  pageImage.LoadFromResource(*services.resources, 102, platform::kImageResourceType2);
+  return true;
+}
+
+void FinishPageDlm::OnNavigateToPage() {
+  if (parentWindow) parentWindow->ModifyStyle(ui::kWsMinimizeBox, 0);
+}
+
+void FinishPageDlm::OnCommand(int controlId, int notifyCode) {
+  if (controlId == ids::kFinishButton && notifyCode == ui::kBnClicked) {
+    OnFinish();
+  } else {
+    IPage::OnCommand(controlId, notifyCode);
+  }
+}
+
+void FinishPageDlm::OnFinish() {
+  const std::wstring path = configuration->downloadedFilePath;
+  // What the shell makes of the request is not examined: the wizard ends anyway.
+  if (launchRadio.Check() == ui::kBstChecked) {
+    OpenWithShell(path, L"", platform::kSwShowDefault);
+  } else if (openFolderRadio.Check() == ui::kBstChecked) {
+    services.shell->Open({.verb = L"open",
+                          .file = L"explorer.exe",
+                          .parameters = L"/select,\"" + path + L"\"",
+                          .directory = L"",
+                          .show = platform::kSwShowDefault});
+  }
+  if (buttonCallback) buttonCallback(ButtonType::Finish);
+}

@@ -1,0 +1,267 @@
+#include "shell/CBrimvaleDlg.h"
+
+#include "config/BuildSettings.h"
+#include "config/ConfigurationManager.h"
+#include "locale/LanguageManager.h"
+#include "pages/LanguagePage.h"
+#include "resources/DialogIds.h"
+#include "resources/Resource.h"
+#include "shell/CAboutDlg.h"
+#include "ui/StringTable.h"
+#include "ui/WindowStyles.h"
+#include "util/Utf8.h"
+
+namespace {
+
+constexpr std::uint32_t kAboutCommand = 0x10;
+constexpr std::uint32_t kErrorBoxStyle = platform::kMbIconError | platform::kMbSystemModal;
+
+}  // namespace
+
+CBrimvaleDlg::CBrimvaleDlg(WizardContext context)
+    : ui::Dialog(ids::kHost),
+      configuration(context.configuration),
+      services(context.services),
+      appIcon(IDR_MAINFRAME),
+      languageManager(std::make_shared<LanguageManager>(context.configuration, context.services)),
+      accentBrush{.background = context.configuration->accentColor, .transparentText = true} {
+  pageContext = {languageManager, configuration, services};
+}
+
+CBrimvaleDlg::~CBrimvaleDlg() {
+  // Pictures of packages are released here as well once packages carry them.
+  configuration->productIcon.reset();
+}
+
+bool CBrimvaleDlg::OnInitDialog() {
+  ui::Dialog::OnInitDialog();
+  titleStatic = Item(ids::kHeaderTitle);
+  productImage.Attach(Item(ids::kHeaderImage));
+  headerLine = Item(ids::kHeaderLine);
+  bottomBand = Item(ids::kHostBand);
+
+  if (ui::SystemMenu menu = GetSystemMenu(); menu.Exists()) {
+    const std::wstring about = ui::LoadResourceString(IDS_ABOUTBOX);
+    if (!about.empty()) {
+      menu.AppendSeparator();
+      menu.AppendItem(kAboutCommand, about);
+    }
+  }
+  SetIcon(appIcon);
+
+  // One wizard at a time across all sessions of the machine. A mutex that
+  // cannot be created at all is no reason to refuse: the wizard runs unguarded.
+  const std::wstring mutexName = L"Global\\Brimvale" + Utf8ToWide(build::kWizardKey) + L"SingleInstanceMutex";
+  platform::Win32Error lastError = platform::kErrorSuccess;
+  instanceMutex = services.mutexes->CreateOwned(mutexName, lastError);
+  if (instanceMutex && lastError == platform::kErrorAlreadyExists) {
+    instanceMutex.reset();
+    ShowMessageBox(L"Another setup is already running, please close it and try again", L"Error", kErrorBoxStyle);
+    EndDialog(1);
+    return false;
+  }
+
+  switch (configuration->wizardType) {
+    case DLM: SetTitle(L"Setup"); break;
+    case ISV: SetTitle(configuration->productTitle + L" "); break;
+    default:
+      ShowMessageBox(L"Invalid wizard type", L"Error", kErrorBoxStyle);
+      EndDialog(1);
+      return false;
+  }
+
+  titleStatic.SetText(configuration->productTitle);
+  CreateInitialPages();
+  if (configuration->wizardType == ISV) {
+    Item(ids::kHeaderImage).Show(false);
+    headerLine.Show(false);
+  }
+  titleStatic.Show(false);
+  return true;
+}
+
+ui::Rect CBrimvaleDlg::PageArea() { return Item(ids::kPageArea).WindowRect(); }
+
+void CBrimvaleDlg::CreatePage(IPage& page, const ui::Rect& area) {
+  page.Create(*this);
+  page.SetBackgroundColor(configuration->backgroundColor);
+  page.SetButtonCallback([this](ButtonType type) { OnPageButton(type); });
+  page.Show(false);
+  page.MoveTo(area);
+}
+
+void CBrimvaleDlg::CreateAndAddPage(std::unique_ptr<IPage> page, const ui::Rect& area) {
+  CreatePage(*page, area);
+  page->SetErrorCallback([this](const std::wstring& title, const std::wstring& text) { ShowErrorPage(title, text); });
+  wizardPages.push_back(std::move(page));
+}
+
+bool CBrimvaleDlg::CreateInitialPages() {
+  const ui::Rect area = PageArea();
+  errorPage = std::make_unique<ErrorPage>(pageContext, this);
+  CreatePage(*errorPage, area);
+  if (configuration->btClassic) {
+    CreateAndAddPage(std::make_unique<LanguagePageBT>(pageContext, this), area);
+  } else {
+    CreateAndAddPage(std::make_unique<LanguagePage>(pageContext, this), area);
+  }
+  if (auto loadingPage = CreateLoadingPage()) CreateAndAddPage(std::move(loadingPage), area);
+
+  currentPage = 0;
+  if (wizardPages.empty()) return false;
+  wizardPages[0]->Show(true);
+  wizardPages[0]->SetFocus();
+  return true;
+}
+
+void CBrimvaleDlg::OnPageButton(ButtonType type) {
+  unsigned target = 0;
+  switch (type) {
+    case ButtonType::Next:
+      if (currentPage == 0 && returnedToFirstPage) {
+        target = 2;  // the loading page is not shown again
+      } else if (currentPage == 0) {
+        RunFirstStartStep();
+        target = 1;
+      } else {
+        target = currentPage + 1;
+      }
+      break;
+    case ButtonType::Accept:
+    case ButtonType::Decline:
+      target = currentPage + 1;
+      break;
+    case ButtonType::Finish:
+      DeleteWorkFolder();
+      EndDialog(1);
+      return;
+    case ButtonType::Close:
+      EndDialog(1);
+      return;
+    case ButtonType::Back:
+      returnedToFirstPage = true;
+      target = currentPage == 2 ? 0 : currentPage - 1;
+      break;
+    default:
+      return;  // not a button of ours
+  }
+  GoToPage(target);
+}
+
+void CBrimvaleDlg::GoToPage(unsigned index) {
+  if (index >= wizardPages.size()) return;
+  IPage& page = *wizardPages[index];
+  page.Show(true);
+  page.SetFocus();
+  if (currentPage < wizardPages.size() && currentPage != index) wizardPages[currentPage]->Show(false);
+  currentPage = index;
+  page.OnNavigateToPage();
+
+  const std::wstring name = page.GetPageName();
+  if (name == L"DownloadPageDLM" || name == L"DownloadPageISV") {
+    // No closing while files arrive: this also disables the close box.
+    GetSystemMenu().RemoveCommand(ui::kScClose);
+  } else if (name == L"FinishPageDLM" || name == L"FinishPageISV") {
+    GetSystemMenu().AppendItem(ui::kScClose, L"Close");
+  }
+  services.debugOutput->Write(name + L"\n");
+}
+
+void CBrimvaleDlg::ShowErrorPage(const std::wstring& title, const std::wstring& text) {
+  if (currentPage < wizardPages.size()) wizardPages[currentPage]->Show(false);
+  errorPage->title = title;
+  errorPage->TransferTexts();
+  errorPage->text = text;
+  errorPage->TransferTexts();
+  errorPage->Show(true);
+  errorPage->SetFocus();
+  errorShown = true;
+  GetSystemMenu().AppendItem(ui::kScClose, L"Close");
+}
+
+void CBrimvaleDlg::OnCommand(int controlId, int notifyCode) {
+  switch (controlId) {
+    case ids::kShowErrorTestCommand: ShowErrorPage(L"Error", L"Error message"); break;
+    // Escape closes the wizard the way the close box does, with its question.
+    case ui::kIdCancelCommand: OnClose(); break;
+    // Enter that no page took ends nothing.
+    case ui::kIdOkCommand: break;
+    default: ui::Dialog::OnCommand(controlId, notifyCode); break;
+  }
+}
+
+bool CBrimvaleDlg::OnMessage(std::uint32_t message, std::uintptr_t, std::intptr_t, std::intptr_t& result) {
+  if (message != ui::WM_WIZARD_LOAD_COMPLETE) return false;
+  OnLoadCompleteMessage();
+  result = 0;
+  return true;
+}
+
+void CBrimvaleDlg::OnClose() {
+  // No question on the error page or on the last page of a complete
+  // sequence; every other page asks, the loading page included.
+  const bool ask = !errorShown && (currentPage + 1 < wizardPages.size() || wizardPages.size() == 2);
+  if (ask) {
+    const std::wstring question = languageManager->GetText(downloadInProgress ? "PROGRESS_QUIT" : "MSG_EXIT");
+    if (ShowMessageBox(question, L"", platform::kMbOkCancel | platform::kMbIconQuestion) != platform::kIdOk) return;
+  }
+  instanceMutex.reset();
+  Show(false);
+  RunClosingNotifications();
+  DeleteWorkFolder();
+  ui::Dialog::OnClose();
+}
+
+bool CBrimvaleDlg::OnSysCommand(std::uint32_t command) {
+  if ((command & 0xFFF0) != kAboutCommand) return false;
+  CAboutDlg about(configuration->programVersion);
+  about.DoModal(this);
+  return true;
+}
+
+std::optional<ui::CtlColor> CBrimvaleDlg::OnCtlColor(int controlId) {
+  if (controlId == ids::kHostBand) return accentBrush;
+  return ui::Dialog::OnCtlColor(controlId);
+}
+
+std::unique_ptr<IPage> CBrimvaleDlg::CreateLoadingPage() { return nullptr; }
+
+void CBrimvaleDlg::RunFirstStartStep() {}
+
+void CBrimvaleDlg::RunClosingNotifications() { configuration->closeRequested = true; }
+
+void CBrimvaleDlg::OnLoadCompleteMessage() {}
+
+void CBrimvaleDlg::DeleteWorkFolder() {
+  const std::wstring path = configuration->workFolder;
+  if (!path.empty()) DeleteFolderRecursive(path);
+}
+
+void CBrimvaleDlg::DeleteFolderRecursive(const std::wstring& path) {
+  platform::FileSystem& files = *services.files;
+  if (!files.Exists(path) || files.IsDirectoryEmpty(path)) return;
+
+  std::vector<platform::DirectoryEntry> entries;
+  files.ListDirectory(path, entries);
+  for (const platform::DirectoryEntry& entry : entries) {
+    const std::wstring full = path + L"\\" + entry.name;
+    if (entry.isLink) {
+      // Removed as a link: its target, wherever it points, is left alone.
+      const platform::Win32Error error = entry.isDirectory ? files.RemoveEmptyDirectory(full) : files.RemoveFile(full);
+      if (error != platform::kErrorSuccess) files.DeleteAtRestart(full);
+      continue;
+    }
+    if (!entry.isDirectory) {
+      const platform::Win32Error error = files.RemoveFile(full);
+      if (error == platform::kErrorAccessDenied || error == platform::kErrorSharingViolation)
+        files.DeleteAtRestart(full);
+      continue;
+    }
+    DeleteFolderRecursive(full);
+    const platform::Win32Error error = files.RemoveEmptyDirectory(full);
+    if (error != platform::kErrorSuccess && error != platform::kErrorAccessDenied &&
+        error != platform::kErrorSharingViolation)
+      files.DeleteAtRestart(full);
+  }
+  if (files.RemoveEmptyDirectory(path) != platform::kErrorSuccess) files.DeleteAtRestart(path);
+}
