@@ -83,7 +83,7 @@ bool CBrimvaleDlg::OnInitDialog() {
 ui::Rect CBrimvaleDlg::PageArea() { return Item(ids::kPageArea).WindowRect(); }
 
 void CBrimvaleDlg::CreatePage(IPage& page, const ui::Rect& area) {
-  page.Create(*this);
+  page.Create(this);
   page.SetBackgroundColor(configuration->backgroundColor);
   page.SetButtonCallback([this](ButtonType type) { OnPageButton(type); });
   page.Show(false);
@@ -257,7 +257,11 @@ void CBrimvaleDlg::DeleteFolderRecursive(const std::wstring& path) {
         files.DeleteAtRestart(full);
       continue;
     }
+    // The subfolder removes itself unless it is empty or something in it
+    // stays; an empty one goes here. Only a folder still there is left to
+    // the restart, so no deletion is registered for a path that is gone.
     DeleteFolderRecursive(full);
+    if (!files.Exists(full)) continue;
     const platform::Win32Error error = files.RemoveEmptyDirectory(full);
     if (error != platform::kErrorSuccess && error != platform::kErrorAccessDenied &&
         error != platform::kErrorSharingViolation)

@@ -44,10 +44,10 @@ class Dialog {
 
   int TemplateId() const { return templateId; }
 
-  // Creates the window as a modeless child of parent; false when the
-  // template is missing or the window cannot be made. OnInitDialog runs
-  // before it returns.
-  bool Create(Dialog& parent);
+  // Creates the window modeless: a child of parent for a child template,
+  // top-level (parent may be null) otherwise. False when the template is
+  // missing or the window cannot be made. OnInitDialog runs before it returns.
+  bool Create(Dialog* parent);
   // Runs the dialog modally, owned by owner (may be null), until EndDialog;
   // returns EndDialog's result, or -1 when the window cannot be made.
   int DoModal(Dialog* owner = nullptr);

@@ -128,14 +128,14 @@ Dialog::Dialog(int templateId) : templateId(templateId), native(std::make_unique
 
 Dialog::~Dialog() { DestroyWindow(); }
 
-bool Dialog::Create(Dialog& parent) {
+bool Dialog::Create(Dialog* parent) {
   const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId);
-  if (!dialogTemplate || HasWindow() || !parent.HasWindow()) return false;
+  if (!dialogTemplate || HasWindow() || (parent && !parent->HasWindow())) return false;
   {
     auto& desktop = Desktop::Instance();
     std::lock_guard lock(desktop.Mutex());
     WindowState window = NewWindow(*dialogTemplate);
-    window.parent = parent.native->handle;
+    window.parent = parent ? parent->native->handle : 0;
     window.handler = native.get();
     native->handle = desktop.Add(std::move(window)).handle;
   }

@@ -184,9 +184,9 @@ Dialog::Dialog(int templateId) : templateId(templateId), native(std::make_unique
 
 Dialog::~Dialog() { DestroyWindow(); }
 
-bool Dialog::Create(Dialog& parent) {
-  if (HasWindow() || !parent.HasWindow()) return false;
-  HWND window = ::CreateDialogParamW(ProgramModule(), MAKEINTRESOURCEW(templateId), parent.native->window,
+bool Dialog::Create(Dialog* parent) {
+  if (HasWindow() || (parent && !parent->HasWindow())) return false;
+  HWND window = ::CreateDialogParamW(ProgramModule(), MAKEINTRESOURCEW(templateId), parent ? parent->native->window : nullptr,
                                      &Native::Procedure, reinterpret_cast<LPARAM>(native.get()));
   if (!window) return false;
   // A page lies above the controls of its parent's template.
