@@ -108,6 +108,7 @@ bool CBrimvaleDlg::CreateInitialPages() {
   if (auto loadingPage = CreateLoadingPage()) CreateAndAddPage(std::move(loadingPage), area);
 
   currentPage = 0;
+  initialPageCount = wizardPages.size();
   if (wizardPages.empty()) return false;
   wizardPages[0]->Show(true);
   wizardPages[0]->SetFocus();
@@ -199,8 +200,10 @@ bool CBrimvaleDlg::OnMessage(std::uint32_t message, std::uintptr_t, std::intptr_
 
 void CBrimvaleDlg::OnClose() {
   // No question on the error page or on the last page of a complete
-  // sequence; every other page asks, the loading page included.
-  const bool ask = !errorShown && (currentPage + 1 < wizardPages.size() || wizardPages.size() == 2);
+  // sequence; every other page asks, the loading page included. Until the
+  // load completes the sequence holds only the initial pages.
+  const bool complete = wizardPages.size() > initialPageCount;
+  const bool ask = !errorShown && (currentPage + 1 < wizardPages.size() || !complete);
   if (ask) {
     const std::wstring question = languageManager->GetText(downloadInProgress ? "PROGRESS_QUIT" : "MSG_EXIT");
     if (ShowMessageBox(question, L"", platform::kMbOkCancel | platform::kMbIconQuestion) != platform::kIdOk) return;

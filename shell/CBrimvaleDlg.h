@@ -98,4 +98,5 @@ class CBrimvaleDlg : public ui::Dialog {
   ui::Control bottomBand;
   std::vector<std::shared_ptr<Package>> loadedPackages;
   std::unique_ptr<platform::NamedMutex> instanceMutex;
+  std::size_t initialPageCount = 0;  // the pages CreateInitialPages added
 };

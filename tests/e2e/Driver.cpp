@@ -122,24 +122,21 @@ HWND FindWizard() {
   return found;
 }
 
-// The wizard's other top-level dialogs (message boxes, the About box), in
-// the order Windows lists them (topmost first).
+// The top-level dialogs beside the wizard window (message boxes, the About
+// box, also those of a second copy of the wizard), topmost first.
 struct DialogSearch {
   HWND wizard;
-  DWORD process;
   std::vector<HWND> found;
 };
 
 BOOL CALLBACK CollectOtherDialog(HWND window, LPARAM data) {
   auto& search = *reinterpret_cast<DialogSearch*>(data);
-  if (window != search.wizard && IsDialogWindow(window) && ::IsWindowVisible(window) &&
-      ProcessOf(window) == search.process)
-    search.found.push_back(window);
+  if (window != search.wizard && IsDialogWindow(window) && ::IsWindowVisible(window)) search.found.push_back(window);
   return TRUE;
 }
 
 std::vector<HWND> OtherDialogs(HWND wizard) {
-  DialogSearch search{wizard, ProcessOf(wizard), {}};
+  DialogSearch search{wizard, {}};
   ::EnumWindows(&CollectOtherDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

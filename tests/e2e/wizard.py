@@ -1,0 +1,129 @@
+"""The real BrimvaleSetup.exe under Wine on a private Xvfb display, driven
+through the automation driver (Driver.cpp) as a user would drive it."""
+
+import fcntl
+import json
+import os
+import pathlib
+import subprocess
+import time
+
+
+def wine_path(path):
+    """The path as the Windows program sees it (Wine maps / to Z:)."""
+    return "Z:" + str(pathlib.Path(path).resolve()).replace("/", "\\")
+
+
+class Display:
+    """An Xvfb display of our own; Xvfb picks a free number."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as numbers:
+            self.name = ":" + numbers.readline().strip()
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+
+
+class Prefix:
+    """A 32-bit Wine prefix shared by the end-to-end tests of a build, made on
+    first use. Wine draws the window frames itself: Xvfb has no window manager."""
+
+    def __init__(self, path, display):
+        self.path = pathlib.Path(path)
+        self.environment = dict(os.environ, WINEPREFIX=str(self.path), WINEARCH="win32", DISPLAY=display.name,
+                                WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        self.path.parent.mkdir(parents=True, exist_ok=True)
+        with open(str(self.path) + ".lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            ready = self.path / ".brimvale-ready"
+            if not ready.exists():
+                subprocess.run(["wineboot", "--init"], env=self.environment, capture_output=True)
+                self.run(["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f"])
+                subprocess.run(["wineserver", "--wait"], env=self.environment)
+                ready.touch()
+
+    def run(self, arguments):
+        return subprocess.run(["wine"] + arguments, env=self.environment, capture_output=True)
+
+    def start(self, arguments, **options):
+        return subprocess.Popen(["wine"] + arguments, env=self.environment, **options)
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.environment, capture_output=True)
+
+
+class Wizard:
+    """One run of the wizard and the driver that watches it."""
+
+    def __init__(self, prefix, executable, driver):
+        self.prefix = prefix
+        self.process = prefix.start([str(executable)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.driver = prefix.start([str(driver)], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
+                                   encoding="utf-8")
+        self.call("find 30000")
+
+    def call(self, command):
+        """Sends one driver command and returns its answer; a failed command raises."""
+        self.driver.stdin.write(command + "\n")
+        self.driver.stdin.flush()
+        line = self.driver.stdout.readline()
+        if not line:
+            raise RuntimeError("the driver ended at: " + command)
+        answer = json.loads(line)
+        if not answer.get("ok"):
+            raise RuntimeError(command + ": " + answer.get("error", "failed"))
+        return answer
+
+    def dump(self):
+        return self.call("dump")
+
+    def control(self, control_id):
+        """A control of the visible page, or of the host."""
+        dump = self.dump()
+        for dialog in dump["pages"] + [dump["host"]]:
+            for control in dialog["controls"]:
+                if control["id"] == control_id:
+                    return control
+        raise KeyError(control_id)
+
+    def dialogs(self):
+        """Message boxes and other dialogs open beside the wizard."""
+        return self.call("dialogs")["dialogs"]
+
+    def wait_for(self, condition, what, timeout=20):
+        deadline = time.time() + timeout
+        while True:
+            try:
+                value = condition()
+                if value:
+                    return value
+            except (KeyError, RuntimeError):
+                pass
+            if time.time() > deadline:
+                raise AssertionError("timed out waiting for " + what)
+            time.sleep(0.1)
+
+    def wait_for_dialog(self, what="a dialog"):
+        return self.wait_for(lambda: self.dialogs(), what)[0]
+
+    def screenshot(self, which, path):
+        pathlib.Path(path).parent.mkdir(parents=True, exist_ok=True)
+        self.call("screenshot %s %s" % (which, wine_path(path)))
+
+    def wait_exit(self, timeout=30):
+        return self.process.wait(timeout=timeout)
+
+    def close(self):
+        if self.driver.poll() is None:
+            self.driver.stdin.write("quit\n")
+            self.driver.stdin.flush()
+            self.driver.wait(timeout=10)
+        if self.process.poll() is None:
+            self.process.kill()
