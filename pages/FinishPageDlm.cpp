@@ -5,13 +5,12 @@
 #include "ui/WindowStyles.h"
 
 FinishPageDlm::FinishPageDlm(const PageContext& context, ui::Dialog* parent)
-    : IPage(context, ids::kFinishPageDlm, parent) {}
+    : FinishPage(context, ids::kFinishPageDlm, parent) {}
 
 bool FinishPageDlm::OnInitDialog() {
-  IPage::OnInitDialog();
+  FinishPage::OnInitDialog();
   launchRadio = Item(ids::kLaunchRadio);
   openFolderRadio = Item(ids::kOpenFolderRadio);
-  pageImage.Attach(Item(ids::kPageImage));
   BindText(ids::kFinishTitle, "PAGE_FINISH_TITLE");
   BindText(ids::kFinishText, "PAGE_FINISH_TEXT");
   BindText(ids::kFinishButton, "BUTTON_FINISH");
@@ -19,20 +18,7 @@ bool FinishPageDlm::OnInitDialog() {
   BindText(ids::kOpenFolderRadio, "OPEN_FOLDER_RADIO");
   RefreshTexts();
   launchRadio.SetCheck(ui::kBstChecked);
-  pageImage.LoadFromResource(*services.resources, 102, platform::kImageResourceType2);
   return true;
-}
-
-void FinishPageDlm::OnNavigateToPage() {
-  if (parentWindow) parentWindow->ModifyStyle(ui::kWsMinimizeBox, 0);
-}
-
-void FinishPageDlm::OnCommand(int controlId, int notifyCode) {
-  if (controlId == ids::kFinishButton && notifyCode == ui::kBnClicked) {
-    OnFinish();
-  } else {
-    IPage::OnCommand(controlId, notifyCode);
-  }
 }
 
 void FinishPageDlm::OnFinish() {
@@ -47,5 +33,4 @@ void FinishPageDlm::OnFinish() {
                           .directory = L"",
                           .show = platform::kSwShowDefault});
   }
-  if (buttonCallback) buttonCallback(ButtonType::Finish);
 }

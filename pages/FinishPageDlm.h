@@ -3,29 +3,19 @@
 // ends the wizard.
 #pragma once
 
-#include "shell/CStaticFromImage.h"
-#include "shell/IPage.h"
+#include "pages/FinishPage.h"
 
-class FinishPageDlm : public IPage {
+class FinishPageDlm : public FinishPage {
  public:
   FinishPageDlm(const PageContext& context, ui::Dialog* parent);
 
-  // Takes the minimise box from the host: the wizard is about to end.
-  void OnNavigateToPage() override;
-  void SetButtonCallback(ButtonCallback callback) override { buttonCallback = std::move(callback); }
-  void SetErrorCallback(ErrorCallback callback) override { errorCallback = std::move(callback); }
   std::wstring GetPageName() const override { return L"FinishPageDLM"; }
 
  protected:
   bool OnInitDialog() override;
-  void OnCommand(int controlId, int notifyCode) override;
+  void OnFinish() override;
 
  private:
-  void OnFinish();
-
-  ButtonCallback buttonCallback;
-  ErrorCallback errorCallback;
   ui::Control launchRadio;
   ui::Control openFolderRadio;
-  CStaticFromImage pageImage;
 };

@@ -1,0 +1,24 @@
+#include "pages/FinishPage.h"
+
+#include "resources/DialogIds.h"
+#include "ui/WindowStyles.h"
+
+bool FinishPage::OnInitDialog() {
+  IPage::OnInitDialog();
+  pageImage.Attach(Item(ids::kPageImage));
+  pageImage.LoadFromResource(*services.resources, 102, platform::kImageResourceType2);
+  return true;
+}
+
+void FinishPage::OnNavigateToPage() {
+  if (parentWindow) parentWindow->ModifyStyle(ui::kWsMinimizeBox, 0);
+}
+
+void FinishPage::OnCommand(int controlId, int notifyCode) {
+  if (controlId == ids::kFinishButton && notifyCode == ui::kBnClicked) {
+    OnFinish();
+    if (buttonCallback) buttonCallback(ButtonType::Finish);
+  } else {
+    IPage::OnCommand(controlId, notifyCode);
+  }
+}
