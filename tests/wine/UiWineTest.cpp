@@ -1,9 +1,15 @@
 // The ui framework's Win32 backend against Wine's user32, GDI+ and common
 // controls.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "resources/DialogIds.h"
 #include "tests/fakes/TestPng.h"
+#include "ui/Dialog.h"
+#include "ui/DialogTemplate.h"
+#include "ui/Font.h"
+#include "ui/WindowStyles.h"
 #include "ui/PostedMessages.h"
 #include "ui/Startup.h"
 #include "ui/win32/GdiplusImage.h"
@@ -38,6 +44,86 @@ TEST(UiWineTest, PostsToARealWindow) {
 
   ::DestroyWindow(window);
   EXPECT_FALSE(ui::PostWindowMessage(handle, ui::WM_DOWNLOAD_PROGRESS, 0, 0));
+}
+
+}  // namespace
+
+namespace {
+
+// The executable's dialog script matches the template table: every control exists with its class.
+TEST(UiDisplayWineTest, DialogsComeFromTheGeneratedScript) {
+  ui::Startup startup;
+  for (const ui::DialogTemplate& dialogTemplate : ui::DialogTemplates()) {
+    if (dialogTemplate.style & ui::kWsChild) continue;  // pages need a parent; the host covers the framework
+    ui::Dialog dialog(dialogTemplate.id);
+    ASSERT_TRUE(dialog.Create(nullptr)) << dialogTemplate.id;
+    for (const ui::ControlTemplate& control : dialogTemplate.controls) {
+      if (control.id == -1) continue;
+      HWND window = ::GetDlgItem(reinterpret_cast<HWND>(dialog.Handle()), control.id);
+      ASSERT_NE(window, nullptr) << dialogTemplate.id << "/" << control.id;
+      wchar_t className[64] = {};
+      ::GetClassNameW(window, className, 64);
+      EXPECT_EQ(_wcsicmp(className, std::wstring(ui::WindowClassOf(control.kind)).c_str()), 0)
+          << dialogTemplate.id << "/" << control.id;
+    }
+  }
+}
+
+// Page controls on a real page: list items, check states, progress bar, link caption and URL, derived fonts.
+TEST(UiDisplayWineTest, ControlsKeepWhatTheyAreGiven) {
+  ui::Startup startup;
+  ui::Dialog host(ids::kHost);
+  ASSERT_TRUE(host.Create(nullptr));
+  for (int templateId : {ids::kLanguagePage, ids::kFinishPageDlm, ids::kWelcomePage, ids::kLoadingPage}) {
+    ui::Dialog page(templateId);
+    ASSERT_TRUE(page.Create(&host)) << templateId;
+    if (templateId == ids::kLanguagePage) {
+      ui::Control combo = page.Item(ids::kLanguageCombo);
+      combo.AddItem(L"English");
+      EXPECT_EQ(combo.AddItem(L"español"), 1);
+      combo.SetSelection(1);
+      EXPECT_EQ(combo.ItemCount(), 2);
+      EXPECT_EQ(combo.ItemText(combo.Selection()), L"español");
+      combo.ResetContent();
+      EXPECT_EQ(combo.Selection(), ui::kNoSelection);
+    } else if (templateId == ids::kFinishPageDlm) {
+      page.Item(ids::kOpenFolderRadio).SetCheck(ui::kBstChecked);
+      EXPECT_EQ(page.Item(ids::kOpenFolderRadio).Check(), ui::kBstChecked);
+      EXPECT_EQ(page.Item(ids::kLaunchRadio).Check(), ui::kBstUnchecked);
+      const ui::Font title = ui::Font::DerivedFrom(page.Item(ids::kFinishTitle), 12, 1000);
+      ASSERT_TRUE(title.IsValid());
+      page.Item(ids::kFinishTitle).SetFont(title);
+      EXPECT_EQ(title.Spec().height, 12);
+      EXPECT_EQ(title.Spec().weight, 1000);
+    } else if (templateId == ids::kWelcomePage) {
+      ui::Control link = page.Item(ids::kPrivacyLink);
+      link.SetText(L"Privacy <Policy>");
+      link.SetUrl(L"https://example.org/privacy");
+      link.SizeToContent();
+      EXPECT_EQ(link.Text(), L"Privacy <Policy>");
+      EXPECT_EQ(link.Url(), L"https://example.org/privacy");
+      EXPECT_GT(link.WindowRect().Width(), 0);
+    } else {
+      ui::Control bar = page.Item(ids::kProgressBar);
+      bar.SetRange(0, 100);
+      bar.SetPosition(40);
+      bar.SetStep(5);
+      bar.StepIt();
+      EXPECT_EQ(::SendMessageW(::GetDlgItem(reinterpret_cast<HWND>(page.Handle()), ids::kProgressBar), PBM_GETPOS, 0,
+                               0),
+                45);
+      bar.ModifyStyle(0, ui::kPbsMarquee);
+      bar.SetMarquee(true, 30);
+      EXPECT_TRUE(bar.Style() & ui::kPbsMarquee);
+    }
+  }
+  // The system menu takes an item and gives it back.
+  ui::SystemMenu menu = host.GetSystemMenu();
+  ASSERT_TRUE(menu.Exists());
+  menu.AppendItem(0x10, L"&About Brimvale...");
+  EXPECT_EQ(menu.Items().back(), (ui::SystemMenuItem{0x10, L"&About Brimvale...", false}));
+  menu.RemoveCommand(0x10);
+  EXPECT_NE(menu.Items().back().command, 0x10u);
 }
 
 }  // namespace
