@@ -3,6 +3,7 @@
 #include "config/BuildSettings.h"
 #include "config/ConfigurationManager.h"
 #include "locale/LanguageManager.h"
+#include "packages/Package.h"
 #include "pages/LanguagePage.h"
 #include "resources/DialogIds.h"
 #include "resources/Resource.h"
@@ -29,8 +30,13 @@ CBrimvaleDlg::CBrimvaleDlg(WizardContext context)
 }
 
 CBrimvaleDlg::~CBrimvaleDlg() {
-  // Pictures of packages are released here as well once packages carry them.
   configuration->productIcon.reset();
+  for (const auto& package : configuration->acceptedPackages) {
+    if (package) package->image.reset();
+  }
+  for (const auto& package : configuration->shownPackages) {
+    if (package) package->image.reset();
+  }
 }
 
 bool CBrimvaleDlg::OnInitDialog() {

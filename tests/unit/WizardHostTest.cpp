@@ -6,6 +6,8 @@
 #include "locale/LanguageManager.h"
 #include "pages/FinishPageDlm.h"
 #include "pages/FinishPageIsv.h"
+#include "packages/Package.h"
+#include "tests/fakes/TestPng.h"
 #include "tests/unit/WizardTestHarness.h"
 
 namespace {
@@ -351,6 +353,23 @@ TEST_F(WizardTest, VendorFinishStartsTheConfiguredProgram) {
   EXPECT_EQ(services.shell->Requests(),
             (std::vector<platform::ShellRequest>{{L"open", L"C:\\Users\\me\\AppData\\Local\\Tool\\tool.exe",
                                                   L"--first-run", L"", platform::kSwShowDefault}}));
+}
+
+// The host drops the pictures the configuration still holds before it goes: GDI+ ends after the host.
+TEST_F(WizardTest, HostDropsThePicturesOfTheConfiguration) {
+  Start("DLM");
+  const auto picture = ui::DecodeImage(fakes::ThreeByTwoPng());
+  const auto accepted = std::make_shared<Package>(EventTemplate{}, false, L"", L"", L"", L"", 0, configuration);
+  const auto shown = std::make_shared<Package>(EventTemplate{}, false, L"", L"", L"", L"", 1, configuration);
+  accepted->image = shown->image = configuration->productIcon = picture;
+  configuration->acceptedPackages = {accepted};
+  configuration->shownPackages = {accepted, shown};
+  CloseConfirmed();
+  thread.Run([this] { host.reset(); });
+  EXPECT_EQ(picture.use_count(), 1);
+  EXPECT_EQ(accepted->image, nullptr);
+  EXPECT_EQ(shown->image, nullptr);
+  EXPECT_EQ(configuration->productIcon, nullptr);
 }
 
 }  // namespace
