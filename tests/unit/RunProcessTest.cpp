@@ -34,7 +34,7 @@ std::string ReadAll(const fs::path& path) {
 }
 
 bool WaitUntilExists(const fs::path& path) {
-  for (int i = 0; i < 200 && !fs::exists(path); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  for (int i = 0; i < 1200 && !fs::exists(path); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   return fs::exists(path);
 }
 

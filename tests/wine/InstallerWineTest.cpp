@@ -68,7 +68,10 @@ TEST_F(InstallerWineTest, ReturnsAtOnceWhenNotWaiting) {
             (RunResult{0xFFFFFFFF, L"exit code = 4294967295"}));
   EXPECT_EQ(::GetFileAttributesW(Record().c_str()), INVALID_FILE_ATTRIBUTES);
   WriteFile(gate, "open");
-  for (int i = 0; i < 200 && ::GetFileAttributesW(Record().c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(50);
+  // A loaded machine may take many seconds to start a Wine process: wait as
+  // long as the installer itself waits at its gate.
+  for (int i = 0; i < 1200 && ::GetFileAttributesW(Record().c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(50);
+  ASSERT_NE(::GetFileAttributesW(Record().c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(ReadAll(Record()), "\"" + Narrow(program) + "\" /offer\n");
 }
 
