@@ -244,7 +244,7 @@ TEST_F(DownloadServerTest, DeliversImagesOnAThreadOfTheirOwn) {
   EXPECT_TRUE(aliveInCallback);
   ASSERT_NE(bytes, nullptr);
   EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "png");
-  for (int i = 0; i < 500 && !watch.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 3000 && !watch.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_TRUE(watch.expired());
 
   manager = std::make_shared<DownloadManager>(configuration, machine.Bundle());
@@ -253,5 +253,5 @@ TEST_F(DownloadServerTest, DeliversImagesOnAThreadOfTheirOwn) {
   manager->DownloadToMemoryAsync(FileUrl("image.png"),
                                  [&](std::unique_ptr<std::vector<char>> bytes) { nothing.set_value(std::move(bytes)); });
   EXPECT_EQ(nothing.get_future().get(), nullptr);
-  for (int i = 0; i < 500 && manager.use_count() > 1; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 3000 && manager.use_count() > 1; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }

@@ -62,7 +62,7 @@ TEST_F(PackageImageTest, DecodesTheOfferImageAndKeepsThePackageAlive) {
   EXPECT_EQ(image->Height(), 2);
   EXPECT_EQ(server->Query("SELECT count(*) FROM requests WHERE target = '/f/offer.png'")[0][0], "1");
   // Once the worker ends, it lets the package go.
-  for (int i = 0; i < 500 && !watch.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 3000 && !watch.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_TRUE(watch.expired());
 }
 
