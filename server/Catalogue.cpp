@@ -10,35 +10,35 @@ namespace {
 
 using nlohmann::json;
 
-CannedAnswer ReadAnswer(const json& spec, const std::filesystem::path& folder) {
+CannedAnswer ReadAnswer(const json& entry, const std::filesystem::path& folder) {
   CannedAnswer answer;
-  if (spec.contains("answer")) answer.file = folder / spec.at("answer").get<std::string>();
-  if (spec.contains("body")) answer.body = spec.at("body").get<std::string>();
-  if (answer.file && spec.contains("body")) throw std::runtime_error("give either \"answer\" or \"body\", not both");
-  answer.status = spec.value("status", 200);
-  answer.contentType = spec.value("contentType", std::string("application/json"));
+  if (entry.contains("answer")) answer.file = folder / entry.at("answer").get<std::string>();
+  if (entry.contains("body")) answer.body = entry.at("body").get<std::string>();
+  if (answer.file && entry.contains("body")) throw std::runtime_error("give either \"answer\" or \"body\", not both");
+  answer.status = entry.value("status", 200);
+  answer.contentType = entry.value("contentType", std::string("application/json"));
   if (answer.file && !std::filesystem::is_regular_file(*answer.file))
     throw std::runtime_error("answer file missing: " + answer.file->string());
   return answer;
 }
 
-// A member of `spec`, or an empty object or array when it is missing.
-const json& Section(const json& spec, const char* key, bool array = false) {
+// A member of `entry`, or an empty object or array when it is missing.
+const json& Section(const json& entry, const char* key, bool array = false) {
   static const json noObject = json::object(), noArray = json::array();
-  return spec.contains(key) ? spec.at(key) : array ? noArray : noObject;
+  return entry.contains(key) ? entry.at(key) : array ? noArray : noObject;
 }
 
-FaultPlan ReadFaults(const json& spec) {
+FaultPlan ReadFaults(const json& entry) {
   FaultPlan plan;
-  plan.statuses = spec.value("statuses", std::vector<int>{});
-  plan.statusBody = spec.value("statusBody", std::string());
-  plan.redirects = spec.value("redirects", 0);
-  plan.contentLength = spec.value("contentLength", true);
-  if (spec.contains("cutAfter")) plan.cutAfter = spec.at("cutAfter").get<std::uint64_t>();
-  plan.bytesPerSecond = spec.value("bytesPerSecond", std::uint64_t{0});
-  plan.delayMilliseconds = spec.value("delayMilliseconds", 0);
-  plan.stallSeconds = spec.value("stallSeconds", 0);
-  for (const auto& [key, value] : spec.items()) {
+  plan.statuses = entry.value("statuses", std::vector<int>{});
+  plan.statusBody = entry.value("statusBody", std::string());
+  plan.redirects = entry.value("redirects", 0);
+  plan.contentLength = entry.value("contentLength", true);
+  if (entry.contains("cutAfter")) plan.cutAfter = entry.at("cutAfter").get<std::uint64_t>();
+  plan.bytesPerSecond = entry.value("bytesPerSecond", std::uint64_t{0});
+  plan.delayMilliseconds = entry.value("delayMilliseconds", 0);
+  plan.stallSeconds = entry.value("stallSeconds", 0);
+  for (const auto& [key, value] : entry.items()) {
     static const std::set<std::string> known = {"statuses", "statusBody", "redirects", "contentLength",
                                                 "cutAfter", "bytesPerSecond", "delayMilliseconds",
                                                 "stallSeconds"};
@@ -54,12 +54,12 @@ Catalogue LoadCatalogue(const std::filesystem::path& folder) {
   std::ifstream in(index, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + index.string());
   try {
-    const json spec = json::parse(in);
+    const json entry = json::parse(in);
     Catalogue catalogue;
     catalogue.folder = folder;
-    catalogue.images = folder / spec.value("images", std::string("images"));
-    catalogue.files = folder / spec.value("files", std::string("files"));
-    for (const auto& [path, endpoint] : Section(spec, "configuration").items()) {
+    catalogue.images = folder / entry.value("images", std::string("images"));
+    catalogue.files = folder / entry.value("files", std::string("files"));
+    for (const auto& [path, endpoint] : Section(entry, "configuration").items()) {
       ConfigurationEndpoint& entry = catalogue.configuration[path];
       entry.answer = ReadAnswer(endpoint, folder);
       for (const json& variant : Section(endpoint, "variants", true)) {
@@ -68,8 +68,8 @@ Catalogue LoadCatalogue(const std::filesystem::path& folder) {
       }
     }
     if (!catalogue.configuration.contains("/o")) throw std::runtime_error("no configuration answer for \"/o\"");
-    for (const json& path : Section(spec, "echo", true)) catalogue.echo.insert(path.get<std::string>());
-    for (const auto& [path, faults] : Section(spec, "faults").items()) {
+    for (const json& path : Section(entry, "echo", true)) catalogue.echo.insert(path.get<std::string>());
+    for (const auto& [path, faults] : Section(entry, "faults").items()) {
       try {
         catalogue.faults[path] = ReadFaults(faults);
       } catch (const std::exception& error) {

@@ -29,7 +29,7 @@ class Font {
   static Font DerivedFrom(const Control& control, int height, int weight);
 
   bool IsValid() const;
-  FontSpec Spec() const;
+  FontSpec Description() const;
 
   struct Native;
   Native* GetNative() const { return native.get(); }

@@ -93,8 +93,8 @@ TEST(UiDisplayWineTest, ControlsKeepWhatTheyAreGiven) {
       const ui::Font title = ui::Font::DerivedFrom(page.Item(ids::kFinishTitle), 12, 1000);
       ASSERT_TRUE(title.IsValid());
       page.Item(ids::kFinishTitle).SetFont(title);
-      EXPECT_EQ(title.Spec().height, 12);
-      EXPECT_EQ(title.Spec().weight, 1000);
+      EXPECT_EQ(title.Description().height, 12);
+      EXPECT_EQ(title.Description().weight, 1000);
     } else if (templateId == ids::kWelcomePage) {
       ui::Control link = page.Item(ids::kPrivacyLink);
       link.SetText(L"Privacy <Policy>");

@@ -167,8 +167,8 @@ void Control::SetMarquee(bool on, unsigned intervalMilliseconds) {
 }
 
 void Control::SetFont(const Font& font) {
-  const std::optional<FontSpec> spec = font.IsValid() ? std::optional(font.Spec()) : std::nullopt;
-  UpdateControl(*this, [&](ControlState& state, WindowState&) { state.font = spec; });
+  const std::optional<FontSpec> description = font.IsValid() ? std::optional(font.Description()) : std::nullopt;
+  UpdateControl(*this, [&](ControlState& state, WindowState&) { state.font = description; });
 }
 
 void Control::SetImage(std::shared_ptr<Image> image) {
@@ -198,7 +198,7 @@ void Control::EnableUrlDetection(bool on) {
 }
 
 struct Font::Native {
-  FontSpec spec;
+  FontSpec fontSpec;
 };
 
 Font::Font() = default;
@@ -215,7 +215,7 @@ Font Font::DerivedFrom(const Control& control, int height, int weight) {
 }
 
 bool Font::IsValid() const { return native != nullptr; }
-FontSpec Font::Spec() const { return native ? native->spec : FontSpec{}; }
+FontSpec Font::Description() const { return native ? native->fontSpec : FontSpec{}; }
 
 namespace {
 

@@ -183,12 +183,12 @@ Font Font::DerivedFrom(const Control& control, int height, int weight) {
   if (!created) return font;
   font.native = std::make_unique<Native>();
   font.native->font = std::move(created);
-  font.native->spec = {description.lfFaceName, height, weight};
+  font.native->fontSpec = {description.lfFaceName, height, weight};
   return font;
 }
 
 bool Font::IsValid() const { return native != nullptr; }
-FontSpec Font::Spec() const { return native ? native->spec : FontSpec{}; }
+FontSpec Font::Description() const { return native ? native->fontSpec : FontSpec{}; }
 
 namespace {
 

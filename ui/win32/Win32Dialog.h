@@ -52,7 +52,7 @@ namespace ui {
 
 struct Font::Native {
   platform::win32::GdiObject font;
-  FontSpec spec;
+  FontSpec fontSpec;
 };
 
 }  // namespace ui
