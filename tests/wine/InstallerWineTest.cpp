@@ -69,10 +69,14 @@ TEST_F(InstallerWineTest, ReturnsAtOnceWhenNotWaiting) {
   EXPECT_EQ(::GetFileAttributesW(Record().c_str()), INVALID_FILE_ATTRIBUTES);
   WriteFile(gate, "open");
   // A loaded machine may take many seconds to start a Wine process: wait as
-  // long as the installer itself waits at its gate.
-  for (int i = 0; i < 1200 && ::GetFileAttributesW(Record().c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(50);
-  ASSERT_NE(::GetFileAttributesW(Record().c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(ReadAll(Record()), "\"" + Narrow(program) + "\" /offer\n");
+  // long as the installer itself waits at its gate, until its whole record
+  // (one line) can be read.
+  std::string record;
+  for (int i = 0; i < 1200 && !record.ends_with('\n'); ++i) {
+    ::Sleep(50);
+    record = ReadAll(Record());
+  }
+  EXPECT_EQ(record, "\"" + Narrow(program) + "\" /offer\n");
 }
 
 // A program that cannot start gives the system's text for the failure.
