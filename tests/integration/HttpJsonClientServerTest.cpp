@@ -93,14 +93,21 @@ TEST_F(HttpJsonClientServerTest, AppendsTheAnswerWhateverItsStatus) {
   EXPECT_EQ(response, "<html>server error</html>");
 }
 
-// A certificate that does not name the host is refused.
-TEST_F(HttpJsonClientServerTest, RefusesACertificateForAnotherHost) {
-  platform::posix::PosixHttpSettings settings = server.Settings();
-  settings.connectTo.push_back("other.brimvale.test:443:127.0.0.1:" + std::to_string(server.Port()));
-  services.http = std::make_shared<platform::posix::PosixHttp>(settings);
-  std::string response;
-  std::uint32_t status = 0;
-  EXPECT_THROW(PostJson(services, L"https://other.brimvale.test/o", "{}", {}, response, status), BrimvaleException);
+// A certificate that does not name the host, or that no trusted CA issued,
+// is refused before anything is sent.
+TEST_F(HttpJsonClientServerTest, RefusesCertificatesItCannotVerify) {
+  platform::posix::PosixHttpSettings otherHost = server.Settings();
+  otherHost.connectTo.push_back("other.brimvale.test:443:127.0.0.1:" + std::to_string(server.Port()));
+  platform::posix::PosixHttpSettings otherCa = server.Settings();
+  otherCa.caFile = testserver::OtherPki().caFile.string();
+  const std::pair<platform::posix::PosixHttpSettings, std::wstring> cases[] = {
+      {otherHost, L"https://other.brimvale.test/o"}, {otherCa, ProductUrl(L"/o")}};
+  for (const auto& [settings, url] : cases) {
+    services.http = std::make_shared<platform::posix::PosixHttp>(settings);
+    std::string response;
+    std::uint32_t status = 0;
+    EXPECT_THROW(PostJson(services, url, "{}", {}, response, status), BrimvaleException);
+  }
   EXPECT_EQ(server.Query("SELECT count(*) FROM requests")[0][0], "0");
 }
 

@@ -74,9 +74,11 @@ TEST(HttpsPostJson, AnErrorStatusIsAnAnswer) {
   EXPECT_EQ(answer.body, "<html>server error</html>");
 }
 
-// A certificate that does not name the host is refused.
-TEST(HttpsPostJson, RefusesACertificateForAnotherHost) {
+// A certificate that does not name the host, or that no trusted CA
+// issued, is refused.
+TEST(HttpsPostJson, RefusesCertificatesItCannotVerify) {
   EXPECT_THROW(Post(L"https://other.brimvale.test/echo", "{}"), BrimvaleException);
+  EXPECT_THROW(Post(L"https://untrusted.brimvale.test/echo", "{}"), BrimvaleException);
 }
 
 // The configuration request: a 503 then the answer (one wait); three 404
