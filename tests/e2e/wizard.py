@@ -5,6 +5,7 @@ import fcntl
 import json
 import os
 import pathlib
+import shutil
 import subprocess
 import time
 
@@ -31,6 +32,16 @@ class Display:
         self.process.wait(timeout=10)
 
 
+def install_wine_fonts(prefix):
+    """Wine does not find its own TrueType fonts in Debian's data folder, so
+    dialogs fall back from Tahoma and the frame buttons show letters instead
+    of Marlett's glyphs; from the prefix's Fonts folder they are found."""
+    fonts = prefix / "drive_c" / "windows" / "Fonts"
+    for font in pathlib.Path("/usr/share/wine/fonts").glob("*.ttf"):
+        if fonts.is_dir() and not (fonts / font.name).exists():
+            shutil.copyfile(font, fonts / font.name)
+
+
 class Prefix:
     """A 32-bit Wine prefix shared by the end-to-end tests of a build, made on
     first use. Wine draws the window frames itself: Xvfb has no window manager."""
@@ -48,6 +59,7 @@ class Prefix:
                 self.run(["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f"])
                 subprocess.run(["wineserver", "--wait"], env=self.environment)
                 ready.touch()
+            install_wine_fonts(self.path)
 
     def run(self, arguments):
         return subprocess.run(["wine"] + arguments, env=self.environment, capture_output=True)
