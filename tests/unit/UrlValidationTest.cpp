@@ -25,3 +25,32 @@ TEST(IsValidUrl, TellsCompleteUrlsFromRelativePaths) {
   };
   for (const auto& c : cases) EXPECT_EQ(IsValidUrl(c.text), c.complete) << testing::PrintToString(c.text);
 }
+
+// A URL from the server is checked in linear time and stack: a long one and
+// one that nearly matches in many ways neither crash nor hang the wizard.
+TEST(IsValidUrl, CopesWithLongAndHostileUrls) {
+  std::wstring nearMatch = L"https://";
+  for (int i = 0; i < 40; ++i) nearMatch += L"a.";
+  nearMatch += L"!";
+  const std::wstring dots(40, L'.');
+  struct Case {
+    std::wstring text;
+    bool complete;
+  };
+  const Case cases[] = {
+      {L"https://example.com/" + std::wstring(200'000, L'a'), true},
+      {L"https://" + std::wstring(200'000, L'a') + L".com/x", true},
+      {nearMatch, false},
+      {nearMatch + L"/x", false},
+      {L"https://a" + dots + L"b", true},
+      {L"https://" + dots, true},  // dots alone are host characters
+      {L"https://.a", false},
+      {L"https://a.", false},
+      {L"https://a..", true},
+      {L"https://a.b\r", false},
+      {L"https://a.b/\r", false},
+      {L"http://https://a.b", false},
+      {L"https//a.b", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsValidUrl(c.text), c.complete) << c.text.size();
+}
