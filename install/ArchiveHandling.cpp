@@ -35,6 +35,9 @@ std::wstring MakeExtractFolder(platform::FileSystem& files, const std::wstring& 
   if (const auto slash = archivePath.rfind(L'\\'); slash != std::wstring::npos) {
     part = archivePath.substr(slash);
     if (const auto dot = part.rfind(L'.'); dot != std::wstring::npos) part.resize(dot);
+    // The name comes from a URL: one of dots and blanks alone would be the
+    // base folder itself or, as "..", its parent once Windows has read it.
+    if (part.find_first_not_of(L"\\. ") == std::wstring::npos) part.clear();
   }
   const std::wstring folder = baseFolder + part;
   const platform::Win32Error error = files.MakeDirectory(folder);

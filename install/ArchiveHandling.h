@@ -21,8 +21,9 @@ std::wstring ResolveExecutable(const platform::Services& services, const std::ws
 
 // The folder receiving an archive's files: the base folder followed by a
 // backslash and the archive's file name without its last extension (just the
-// base folder when the path has no backslash). Created when missing; when it
-// cannot be created the base folder itself is returned.
+// base folder when the path has no backslash or that name is only dots and
+// blanks, such as ".."). Created when missing; when it cannot be created the
+// base folder itself is returned.
 std::wstring MakeExtractFolder(platform::FileSystem& files, const std::wstring& archivePath,
                                const std::wstring& baseFolder);
 

@@ -72,6 +72,10 @@ TEST_F(ArchiveHandlingTest, ExtractFolderIsNamedAfterTheArchive) {
       {L"C:\\Downloads\\a.b.zip", L"\\a.b"},
       {L"C:\\Down.loads\\package", L"\\package"},
       {L"setup.zip", L""},  // no backslash: the base folder itself
+      // Names the URL gave that would step out of the base or land on it.
+      {L"C:\\Downloads\\...zip", L""},
+      {L"C:\\Downloads\\..", L""},
+      {L"C:\\Downloads\\. .. .zip", L""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(MakeExtractFolder(*machine.files, c.archive, Path(L"base")), Path(L"base") + c.folder);
