@@ -266,11 +266,12 @@ void CBrimvaleDlg::DeleteFolderRecursive(const std::wstring& path) {
         files.DeleteAtRestart(full);
       continue;
     }
-    // The subfolder removes itself unless it is empty or something in it
-    // stays; an empty one goes here. Only a folder still there is left to
-    // the restart, so no deletion is registered for a path that is gone.
-    DeleteFolderRecursive(full);
-    if (!files.Exists(full)) continue;
+    // A subfolder with contents removes itself or leaves itself to the
+    // restart; an empty one, which it would leave in place, goes here.
+    if (!files.IsDirectoryEmpty(full)) {
+      DeleteFolderRecursive(full);
+      continue;
+    }
     const platform::Win32Error error = files.RemoveEmptyDirectory(full);
     if (error != platform::kErrorSuccess && error != platform::kErrorAccessDenied &&
         error != platform::kErrorSharingViolation)

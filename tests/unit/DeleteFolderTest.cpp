@@ -61,6 +61,19 @@ TEST_F(DeleteFolderTest, LockedFilesWaitForTheRestart) {
             (std::vector<std::wstring>{work.wstring() + L"\\locked.bin", work.wstring()}));
 }
 
+// A locked file deep inside: it and each folder on the way to it are left to
+// the restart once, and its siblings go.
+TEST_F(DeleteFolderTest, FoldersAroundALockedFileAreScheduledOnce) {
+  Write(work / "unpacked" / "locked.bin");
+  Write(work / "unpacked" / "tool.exe");
+
+  host->DeleteFolderRecursive(work.wstring());
+
+  EXPECT_FALSE(fs::exists(work / "unpacked" / "tool.exe"));
+  const std::wstring unpacked = work.wstring() + L"\\unpacked";
+  EXPECT_EQ(files->ScheduledDeletions(), (std::vector<std::wstring>{unpacked + L"\\locked.bin", unpacked, work.wstring()}));
+}
+
 // A link inside the folder is removed as a link; what it points to stays untouched.
 TEST_F(DeleteFolderTest, LinksAreRemovedNotFollowed) {
   Write(outside / "keep.txt");
