@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <string>
+#include <vector>
+
 TEST(IsValidUrl, TellsCompleteUrlsFromRelativePaths) {
   struct Case {
     const wchar_t* text;
@@ -53,4 +57,29 @@ TEST(IsValidUrl, CopesWithLongAndHostileUrls) {
       {L"https//a.b", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsValidUrl(c.text), c.complete) << c.text.size();
+}
+
+// Every short text over the characters that matter agrees with the pattern
+// the check stands for, compiled as a regular expression.
+TEST(IsValidUrl, AgreesWithItsPatternOnEveryShortText) {
+  const std::regex pattern(R"(^((http|https):\/\/)?([\w.-]+)(\.[\w.-]+)+([\/?#].*)?$)", std::regex::ECMAScript);
+  const std::wstring alphabet = L"a_.-/?#:\n";
+  const std::vector<std::wstring> prefixes = {L"", L"http://", L"https://", L"http:/", L"ftp://", L"a."};
+  std::vector<std::wstring> texts = {L""};
+  for (std::size_t begin = 0, length = 1; length <= 4; ++length) {
+    const std::size_t end = texts.size();
+    for (std::size_t i = begin; i < end; ++i) {
+      for (wchar_t c : alphabet) texts.push_back(texts[i] + c);
+    }
+    begin = end;
+  }
+  int disagreements = 0;
+  for (const auto& prefix : prefixes) {
+    for (const auto& suffix : texts) {
+      const std::wstring text = prefix + suffix;
+      const bool expected = std::regex_match(std::string(text.begin(), text.end()), pattern);
+      if (IsValidUrl(text) != expected && ++disagreements <= 10) ADD_FAILURE() << testing::PrintToString(text);
+    }
+  }
+  EXPECT_EQ(disagreements, 0);
 }
