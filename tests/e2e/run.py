@@ -2,7 +2,10 @@
    run.py <scenario> --exe BrimvaleSetup.exe --driver driver.exe --prefix DIR --screenshots DIR"""
 
 import argparse
+import pathlib
+import shutil
 import sys
+import tempfile
 import traceback
 
 from wizard import Display, Prefix, Wizard
@@ -88,7 +91,29 @@ def about_box(context):
     wizard.wait_for(lambda: not wizard.dialogs(), "the About box to close")
 
 
-SCENARIOS = {f.__name__: f for f in (language_page, second_instance, close_question, about_box)}
+def planted_libraries(context):
+    """A copy of the wizard in a folder where somebody left DLLs named like
+    system libraries that are not the system's known DLLs. Windows looks
+    beside the program first; Wine does so when told to prefer native DLLs.
+    (version.dll is left out: Wine's own user32 imports it.)"""
+    names = ["winhttp.dll", "wininet.dll", "gdiplus.dll", "bcrypt.dll"]
+    with tempfile.TemporaryDirectory(prefix="brimvale-planted-") as folder:
+        folder = pathlib.Path(folder)
+        executable = folder / "BrimvaleSetup.exe"
+        shutil.copyfile(context.executable, executable)
+        for name in names:
+            shutil.copyfile(context.planted_library, folder / name)
+        environment = context.prefix.environment
+        environment["WINEDLLOVERRIDES"] += ";%s=n,b" % ",".join(n[:-4] for n in names)
+        wizard = Wizard(context.prefix, executable, context.driver)
+        context.wizards.append(wizard)
+        check(len(wizard.control(LANGUAGE_COMBO)["items"]) == 14, "the wizard runs")
+        loaded = sorted(p.name for p in folder.glob("*.loaded"))
+        check(not loaded, "planted DLLs loaded: %r" % loaded)
+        wizard.close()
+
+
+SCENARIOS = {f.__name__: f for f in (language_page, second_instance, close_question, about_box, planted_libraries)}
 
 
 class Context:
@@ -96,6 +121,7 @@ class Context:
         self.executable = options.exe
         self.driver = options.driver
         self.screenshots = options.screenshots
+        self.planted_library = options.planted_library
         self.prefix = prefix
         self.wizards = []
 
@@ -108,7 +134,7 @@ class Context:
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("scenario", choices=sorted(SCENARIOS))
-    for option in ("--exe", "--driver", "--prefix", "--screenshots"):
+    for option in ("--exe", "--driver", "--prefix", "--screenshots", "--planted-library"):
         parser.add_argument(option, required=True)
     options = parser.parse_args()
 

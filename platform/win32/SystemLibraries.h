@@ -1,0 +1,12 @@
+// Where the wizard's DLLs may come from. It runs elevated from the user's
+// Downloads folder, where anybody may have left a DLL named like a system
+// one; the libraries that are not the system's known DLLs are delay-loaded
+// (cmake/DelayLoad.cmake) and only ever come from the system folder.
+#pragma once
+
+namespace platform::win32 {
+
+// Call first thing at start-up, before any delay-loaded library is used.
+void RestrictLibrarySearchToSystemFolder();
+
+}  // namespace platform::win32
