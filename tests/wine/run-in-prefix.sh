@@ -26,6 +26,11 @@ if [ ! -f "$WINEPREFIX/.brimvale-ready" ]; then
   wineserver --wait
   touch "$WINEPREFIX/.brimvale-ready"
 fi
+# The Wine server of the test before may still linger with that test's
+# desktop; one started without a display would make every window of a
+# display test fail. Each run gets a server of its own.
+wineserver -k 2>/dev/null || true
+wineserver --wait 2>/dev/null || true
 if [ -n "$windows" ]; then
   wine reg add 'HKCU\Software\Wine' /v Version /d "$windows" /f >/dev/null 2>&1
 fi
