@@ -16,7 +16,8 @@
 # as undefined: with --gc-sections the linker drops a delay-load thunk that
 # is reached only through its import slot (the case for functions the
 # headers declare dllimport), leaving the slot empty. A function called but
-# not listed here is an undefined reference at link time.
+# not listed here is an undefined reference at link time. The global property
+# BRIMVALE_DELAY_LOADED_DLLS lists the DLLs.
 
 find_program(BRIMVALE_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
 
@@ -45,4 +46,5 @@ function(brimvale_delay_load_library target dll)
                     COMMAND_ERROR_IS_FATAL ANY)
   endif()
   target_link_libraries(${target} INTERFACE ${delay_library})
+  set_property(GLOBAL APPEND PROPERTY BRIMVALE_DELAY_LOADED_DLLS ${dll}.dll)
 endfunction()
