@@ -11,6 +11,7 @@
 #include "ui/Font.h"
 #include "ui/WindowStyles.h"
 #include "ui/PostedMessages.h"
+#include "ui/StringTable.h"
 #include "ui/Startup.h"
 #include "ui/win32/GdiplusImage.h"
 
@@ -50,22 +51,50 @@ TEST(UiWineTest, PostsToARealWindow) {
 
 namespace {
 
-// The executable's dialog script matches the template table: every control exists with its class.
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// The executable's dialog script matches the template table: every control of every dialog and page exists with
+// its class, its visibility and, where it shows plain text, that text; captions too.
 TEST(UiDisplayWineTest, DialogsComeFromTheGeneratedScript) {
   ui::Startup startup;
+  ui::Dialog host(ids::kHost);
+  ASSERT_TRUE(host.Create(nullptr));
   for (const ui::DialogTemplate& dialogTemplate : ui::DialogTemplates()) {
-    if (dialogTemplate.style & ui::kWsChild) continue;  // pages need a parent; the host covers the framework
+    const bool page = dialogTemplate.style & ui::kWsChild;
     ui::Dialog dialog(dialogTemplate.id);
-    ASSERT_TRUE(dialog.Create(nullptr)) << dialogTemplate.id;
+    ASSERT_TRUE(dialog.Create(page ? &host : nullptr)) << dialogTemplate.id;
+    const HWND dialogWindow = reinterpret_cast<HWND>(dialog.Handle());
+    if (dialogTemplate.style & ui::kWsCaption) {
+      EXPECT_EQ(WindowText(dialogWindow), dialogTemplate.caption) << dialogTemplate.id;
+    }
     for (const ui::ControlTemplate& control : dialogTemplate.controls) {
       if (control.id == -1) continue;
-      HWND window = ::GetDlgItem(reinterpret_cast<HWND>(dialog.Handle()), control.id);
+      HWND window = ::GetDlgItem(dialogWindow, control.id);
       ASSERT_NE(window, nullptr) << dialogTemplate.id << "/" << control.id;
       wchar_t className[64] = {};
       ::GetClassNameW(window, className, 64);
       EXPECT_EQ(_wcsicmp(className, std::wstring(ui::WindowClassOf(control.kind)).c_str()), 0)
           << dialogTemplate.id << "/" << control.id;
+      EXPECT_EQ((::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0, (control.style & ui::kWsVisible) != 0)
+          << dialogTemplate.id << "/" << control.id;
+      switch (control.kind) {
+        case ui::ControlKind::Text:
+        case ui::ControlKind::PushButton:
+        case ui::ControlKind::CheckBox:
+        case ui::ControlKind::RadioButton:
+          EXPECT_EQ(WindowText(window), control.text) << dialogTemplate.id << "/" << control.id;
+          break;
+        default:
+          break;
+      }
     }
+  }
+  for (const ui::StringResource& string : ui::StringResources()) {
+    EXPECT_EQ(ui::LoadResourceString(string.id), string.text) << string.id;
   }
 }
 
