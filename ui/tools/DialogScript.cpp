@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 
 #include "ui/DialogTemplate.h"
@@ -14,19 +15,36 @@
 namespace {
 
 // A quoted resource string in UTF-8 (the script declares code page 65001).
+// The resource compiler reads backslashes as escapes, so they are escaped
+// too; a character the script cannot carry stops the writer.
 std::string Quoted(std::wstring_view text) {
   std::string quoted = "\"";
   for (wchar_t c : text) {
     const auto code = static_cast<std::uint32_t>(c);
     if (c == L'"') {
       quoted += "\"\"";
+    } else if (c == L'\\') {
+      quoted += "\\\\";
+    } else if (c == L'\n') {
+      quoted += "\\n";
+    } else if (c == L'\r') {
+      quoted += "\\r";
+    } else if (c == L'\t') {
+      quoted += "\\t";
+    } else if (code < 0x20 || code == 0x7F || (code >= 0xD800 && code < 0xE000) || code > 0x10FFFF) {
+      throw std::invalid_argument("the character of code " + std::to_string(code) + " cannot be written into the script");
     } else if (code < 0x80) {
       quoted += static_cast<char>(code);
     } else if (code < 0x800) {
       quoted += static_cast<char>(0xC0 | (code >> 6));
       quoted += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
+    } else if (code < 0x10000) {
       quoted += static_cast<char>(0xE0 | (code >> 12));
+      quoted += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      quoted += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      quoted += static_cast<char>(0xF0 | (code >> 18));
+      quoted += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
       quoted += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
       quoted += static_cast<char>(0x80 | (code & 0x3F));
     }
@@ -77,13 +95,25 @@ int main(int argc, char** argv) {
     std::cerr << "usage: DialogScript <output.rc>\n";
     return 2;
   }
-  std::ofstream out(argv[1], std::ios::binary);
-  out << "// Generated from the dialog and string tables; do not edit.\n";
-  out << "#pragma code_page(65001)\n\n";
-  for (const auto& dialog : ui::DialogTemplates()) WriteDialog(out, dialog);
-  out << "STRINGTABLE\nBEGIN\n";
-  for (const auto& string : ui::StringResources()) out << "  " << string.id << ", " << Quoted(string.text) << "\n";
-  out << "END\n";
-  out.close();
-  return out ? 0 : 1;
+  // Written whole before it replaces the script, so a failure leaves no half script behind.
+  const std::string output = argv[1];
+  const std::string partial = output + ".partial";
+  try {
+    std::ofstream out(partial, std::ios::binary);
+    if (!out) throw std::runtime_error("cannot write " + partial);
+    out << "// Generated from the dialog and string tables; do not edit.\n";
+    out << "#pragma code_page(65001)\n\n";
+    for (const auto& dialog : ui::DialogTemplates()) WriteDialog(out, dialog);
+    out << "STRINGTABLE\nBEGIN\n";
+    for (const auto& string : ui::StringResources()) out << "  " << string.id << ", " << Quoted(string.text) << "\n";
+    out << "END\n";
+    out.close();
+    if (!out) throw std::runtime_error("cannot write " + partial);
+    if (std::rename(partial.c_str(), output.c_str()) != 0) throw std::runtime_error("cannot write " + output);
+  } catch (const std::exception& error) {
+    std::remove(partial.c_str());
+    std::cerr << "DialogScript: " << error.what() << "\n";
+    return 1;
+  }
+  return 0;
 }
