@@ -4,6 +4,7 @@
 import argparse
 import pathlib
 import shutil
+import subprocess
 import sys
 import tempfile
 import traceback
@@ -105,6 +106,15 @@ def planted_libraries(context):
             shutil.copyfile(context.planted_library, folder / name)
         environment = context.prefix.environment
         environment["WINEDLLOVERRIDES"] += ";%s=n,b" % ",".join(n[:-4] for n in names)
+        # The trap works: a program that imports winhttp the usual way loads
+        # the planted one when it lies beside it.
+        probe = folder / "probe.exe"
+        shutil.copyfile(context.plant_probe, probe)
+        subprocess.run(["wine", str(probe)], env=environment, capture_output=True, timeout=120)
+        loaded = [p.name.lower() for p in folder.glob("*.loaded")]  # named as imported, in any case
+        check("winhttp.dll.loaded" in loaded, "the planted winhttp.dll is loaded beside the probe: %r" % loaded)
+        for marker in folder.glob("*.loaded"):
+            marker.unlink()
         wizard = Wizard(context.prefix, executable, context.driver)
         context.wizards.append(wizard)
         check(len(wizard.control(LANGUAGE_COMBO)["items"]) == 14, "the wizard runs")
@@ -122,6 +132,7 @@ class Context:
         self.driver = options.driver
         self.screenshots = options.screenshots
         self.planted_library = options.planted_library
+        self.plant_probe = options.plant_probe
         self.prefix = prefix
         self.wizards = []
 
@@ -134,7 +145,7 @@ class Context:
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("scenario", choices=sorted(SCENARIOS))
-    for option in ("--exe", "--driver", "--prefix", "--screenshots", "--planted-library"):
+    for option in ("--exe", "--driver", "--prefix", "--screenshots", "--planted-library", "--plant-probe"):
         parser.add_argument(option, required=True)
     options = parser.parse_args()
 
