@@ -7,6 +7,9 @@ bool FinishPage::OnInitDialog() {
   IPage::OnInitDialog();
   pageImage.Attach(Item(ids::kPageImage));
   pageImage.LoadFromResource(*services.resources, 102, platform::kImageResourceType2);
+  BindText(ids::kFinishTitle, "PAGE_FINISH_TITLE");
+  BindText(ids::kFinishText, "PAGE_FINISH_TEXT");
+  BindText(ids::kFinishButton, "BUTTON_FINISH");
   return true;
 }
 

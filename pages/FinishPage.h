@@ -16,7 +16,8 @@ class FinishPage : public IPage {
   void SetErrorCallback(ErrorCallback callback) override { errorCallback = std::move(callback); }
 
  protected:
-  // The base set-up and the page picture; derived pages bind their texts.
+  // The base set-up, the page picture and the texts both pages show;
+  // derived pages bind their own choice's text and refresh.
   bool OnInitDialog() override;
   void OnCommand(int controlId, int notifyCode) override;
   // What Finish does before the host ends the wizard.

@@ -11,9 +11,6 @@ bool FinishPageDlm::OnInitDialog() {
   FinishPage::OnInitDialog();
   launchRadio = Item(ids::kLaunchRadio);
   openFolderRadio = Item(ids::kOpenFolderRadio);
-  BindText(ids::kFinishTitle, "PAGE_FINISH_TITLE");
-  BindText(ids::kFinishText, "PAGE_FINISH_TEXT");
-  BindText(ids::kFinishButton, "BUTTON_FINISH");
   BindText(ids::kLaunchRadio, "LAUNCH_RADIO");
   BindText(ids::kOpenFolderRadio, "OPEN_FOLDER_RADIO");
   RefreshTexts();

@@ -10,9 +10,6 @@ FinishPageIsv::FinishPageIsv(const PageContext& context, ui::Dialog* parent)
 bool FinishPageIsv::OnInitDialog() {
   FinishPage::OnInitDialog();
   launchCheckBox = Item(ids::kLaunchCheckBox);
-  BindText(ids::kFinishTitle, "PAGE_FINISH_TITLE");
-  BindText(ids::kFinishText, "PAGE_FINISH_TEXT");
-  BindText(ids::kFinishButton, "BUTTON_FINISH");
   BindText(ids::kLaunchCheckBox, "LAUNCH_CHECKBOX");
   RefreshTexts();
   launchCheckBox.SetCheck(ui::kBstChecked);
