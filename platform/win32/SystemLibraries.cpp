@@ -16,13 +16,15 @@ void RestrictLibrarySearchToSystemFolder() {
   // folder out of the search, and load the delay-loaded libraries now by
   // their full paths, so that the later loads by name find them loaded.
   ::SetDllDirectoryW(L"");
+  for (const wchar_t* name : {BRIMVALE_DELAY_LOADED_DLLS}) LoadSystemLibrary(name);
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
   wchar_t folder[MAX_PATH];
   const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  for (const wchar_t* name : {BRIMVALE_DELAY_LOADED_DLLS}) {
-    const std::wstring path = std::wstring(folder, length) + L"\\" + name;
-    ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  }
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+  return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace platform::win32
