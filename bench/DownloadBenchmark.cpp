@@ -68,7 +68,7 @@ Run RunDownloadFile(const testserver::ReferenceServer& server, const fs::path& f
     machine.internet = std::make_shared<platform::posix::PosixInternet>(server.Settings());
     auto configuration = std::make_shared<ConfigurationManager>(machine.Bundle(), BuiltInSettings{.wizardKey = "DLM"});
     configuration->downloadFolder = folder.wstring();
-    DownloadManager manager(configuration, machine.Bundle());
+    DownloadManager manager(configuration);
     const DownloadResult result = manager.DownloadFile(url, 0, L"downloadfile.bin", false);
     if (!result.second.empty()) std::fprintf(stderr, "%s\n", WideToUtf8(result.second).c_str());
     ::_exit(result.first && result.second.empty() ? 0 : 1);

@@ -7,7 +7,7 @@
 #include "config/FileNameTag.h"
 #include "config/HttpJsonClient.h"
 #include "util/Utf8.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 namespace {
 

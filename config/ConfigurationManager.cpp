@@ -136,7 +136,7 @@ void ConfigurationManager::SetDownloadedFilePath(const std::wstring& path) { dow
 std::shared_ptr<ConfigurationManager> GetConfiguration() {
   static std::once_flag once;
   static std::shared_ptr<ConfigurationManager> instance;
-  std::call_once(once, [] { instance = std::make_shared<ConfigurationManager>(platform::ProcessServices()); });
+  std::call_once(once, [] { instance = std::make_shared<ConfigurationManager>(platform::CreateSystemServices()); });
   return instance;
 }
 

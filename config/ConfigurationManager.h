@@ -51,6 +51,8 @@ class ConfigurationManager {
   std::wstring ExpandFolderTokens(std::wstring text);
   void SetDownloadedFilePath(const std::wstring& path);
 
+  // The OS seam the wizard was assembled with. Whatever holds the
+  // configuration reaches the seam here, and nowhere else.
   const platform::Services& Services() const { return services; }
 
   int wizardType = WizardUnknown;
@@ -104,8 +106,8 @@ class ConfigurationManager {
   platform::Services services;
 };
 
-// The process-wide configuration, created on the first call with
-// platform::ProcessServices().
+// The process-wide configuration, created on the first call with the real
+// services of this target (platform::CreateSystemServices()).
 std::shared_ptr<ConfigurationManager> GetConfiguration();
 
 // Creates a fresh empty folder "ISVxxxx.tmp" under the temporary folder and

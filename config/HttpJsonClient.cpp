@@ -6,7 +6,7 @@
 #include <new>
 
 #include "config/BrimvaleException.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 namespace {
 

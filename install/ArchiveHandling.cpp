@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "util/PathAppend.h"
+#include "platform/PathAppend.h"
 
 ArchiveKind GetArchiveType(platform::FileSystem& files, const std::wstring& path) {
   std::vector<std::uint8_t> bytes;

@@ -9,7 +9,7 @@
 #include "install/TargetPath.h"
 #include "platform/SystemErrorText.h"
 #include "util/Utf8.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 namespace {
 
@@ -174,16 +174,16 @@ std::optional<std::uint32_t> ContentLength(platform::InternetResource& resource)
 
 }  // namespace
 
-DownloadManager::DownloadManager(std::shared_ptr<ConfigurationManager> configuration, platform::Services services)
-    : configuration(std::move(configuration)), services(std::move(services)) {}
+DownloadManager::DownloadManager(std::shared_ptr<ConfigurationManager> configurationIn)
+    : configuration(std::move(configurationIn)), services(configuration->Services()) {}
 
 namespace {
 
 TargetFile OpenTarget(const ConfigurationManager& configuration, const platform::Services& services,
                       const std::wstring& url, const std::wstring& fileName, bool toTempFolder) {
   TargetFile target;
-  target.path = fileName.empty() ? MakeTargetPathFromUrl(configuration, services, url, toTempFolder)
-                                 : MakeTargetPath(configuration, services, fileName, toTempFolder);
+  target.path = fileName.empty() ? MakeTargetPathFromUrl(configuration, url, toTempFolder)
+                                 : MakeTargetPath(configuration, fileName, toTempFolder);
   if (target.path.empty()) {
     const std::wstring& folder = toTempFolder ? configuration.workFolder : configuration.downloadFolder;
     target.openError = services.files->IsDirectory(folder) ? platform::kErrorInvalidName : platform::kErrorPathNotFound;
@@ -315,8 +315,7 @@ std::unique_ptr<std::vector<char>> DownloadManager::DownloadToMemory(const std::
   return bytes;
 }
 
-void DownloadManager::DownloadToMemoryAsync(const std::wstring& url,
-                                            std::function<void(std::unique_ptr<std::vector<char>>)> callback) {
+void DownloadManager::DownloadToMemoryAsync(const std::wstring& url, BytesCallback callback) {
   std::thread([self = shared_from_this(), url, callback = std::move(callback)] {
     std::unique_ptr<std::vector<char>> bytes = self->DownloadToMemory(url);
     if (self->cancelled) bytes.reset();
@@ -336,6 +335,6 @@ void DownloadManager::SetLastFilePath(const std::wstring& path) {
 
 std::shared_ptr<DownloadManager> GetDownloadManager() {
   static const std::shared_ptr<DownloadManager> instance =
-      std::make_shared<DownloadManager>(GetConfiguration(), platform::ProcessServices());
+      std::make_shared<DownloadManager>(GetConfiguration());
   return instance;
 }

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "packages/MemoryDownloader.h"
 #include "platform/Services.h"
 #include "ui/PostedMessages.h"
 
@@ -29,10 +30,11 @@ using DownloadResult = std::pair<bool, std::wstring>;
 // make the wizard exhaust its memory.
 inline constexpr std::size_t kMaxMemoryDownload = 32 * 1024 * 1024;
 
-class DownloadManager : public std::enable_shared_from_this<DownloadManager> {
+class DownloadManager : public MemoryDownloader, public std::enable_shared_from_this<DownloadManager> {
  public:
-  // `services` needs files, http, internet, clock, system and messageBoxes.
-  DownloadManager(std::shared_ptr<ConfigurationManager> configuration, platform::Services services);
+  // Works with the configuration's folders and its OS seam (files, http,
+  // internet, clock, system and messageBoxes).
+  explicit DownloadManager(std::shared_ptr<ConfigurationManager> configuration);
 
   // Blocking, for a worker thread. Writes the URL's body to `fileName` (or,
   // when empty, the name after the URL's last "/") in the configuration's
@@ -58,8 +60,7 @@ class DownloadManager : public std::enable_shared_from_this<DownloadManager> {
   // manager alive (it must be held by a shared_ptr). The callback runs on
   // that thread with the bytes, or with null when `cancelled` was set by
   // then; window work must be posted to the window thread.
-  void DownloadToMemoryAsync(const std::wstring& url,
-                             std::function<void(std::unique_ptr<std::vector<char>>)> callback);
+  void DownloadToMemoryAsync(const std::wstring& url, BytesCallback callback) override;
 
   // Full path of the last file a DownloadFile call completed. Read it after
   // that call's future is ready and before the next download starts.
@@ -78,6 +79,6 @@ class DownloadManager : public std::enable_shared_from_this<DownloadManager> {
   std::wstring lastFilePath;
 };
 
-// The process-wide manager, created on first use with GetConfiguration()
-// and platform::ProcessServices(); it lives until the process ends.
+// The process-wide manager, created on first use with GetConfiguration();
+// it lives until the process ends.
 std::shared_ptr<DownloadManager> GetDownloadManager();

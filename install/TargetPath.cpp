@@ -1,7 +1,7 @@
 #include "install/TargetPath.h"
 
 #include "config/ConfigurationManager.h"
-#include "util/PathAppend.h"
+#include "platform/PathAppend.h"
 
 namespace {
 
@@ -11,8 +11,8 @@ bool IsPlainName(const std::wstring& name) {
 
 }  // namespace
 
-std::wstring MakeTargetPath(const ConfigurationManager& configuration, const platform::Services& services,
-                            const std::wstring& fileName, bool toTempFolder) {
+std::wstring MakeTargetPath(const ConfigurationManager& configuration, const std::wstring& fileName, bool toTempFolder) {
+  const platform::Services& services = configuration.Services();
   const std::wstring& folder = toTempFolder ? configuration.workFolder : configuration.downloadFolder;
   if (!services.files->IsDirectory(folder)) {
     services.messageBoxes->Show(L"Invalid path", L"", platform::kMbOk);
@@ -22,9 +22,8 @@ std::wstring MakeTargetPath(const ConfigurationManager& configuration, const pla
   return AppendPath(folder, fileName).value_or(L"");
 }
 
-std::wstring MakeTargetPathFromUrl(const ConfigurationManager& configuration, const platform::Services& services,
-                                   const std::wstring& url, bool toTempFolder) {
+std::wstring MakeTargetPathFromUrl(const ConfigurationManager& configuration, const std::wstring& url, bool toTempFolder) {
   const auto slash = url.rfind(L'/');
   const std::wstring name = slash == std::wstring::npos ? L"" : url.substr(slash + 1);
-  return MakeTargetPath(configuration, services, name, toTempFolder);
+  return MakeTargetPath(configuration, name, toTempFolder);
 }

@@ -14,10 +14,8 @@ class ConfigurationManager;
 // when the name is empty, ".", "..", or holds a slash or backslash (names
 // come from the network and never leave their folder), or when the path
 // would exceed 259 characters.
-std::wstring MakeTargetPath(const ConfigurationManager& configuration, const platform::Services& services,
-                            const std::wstring& fileName, bool toTempFolder);
+std::wstring MakeTargetPath(const ConfigurationManager& configuration, const std::wstring& fileName, bool toTempFolder);
 
 // MakeTargetPath with the name taken from the URL: everything after its last
 // "/", query text included (no "/" at all: no name).
-std::wstring MakeTargetPathFromUrl(const ConfigurationManager& configuration, const platform::Services& services,
-                                   const std::wstring& url, bool toTempFolder);
+std::wstring MakeTargetPathFromUrl(const ConfigurationManager& configuration, const std::wstring& url, bool toTempFolder);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "config/ConfigurationManager.h"
-#include "shell/IPage.h"
 #include "util/Utf8.h"
 
 namespace {
@@ -55,8 +54,8 @@ std::wstring GetNativeLanguageName(platform::LocaleInfo& localeInfo, const std::
   return localeName;
 }
 
-LanguageManager::LanguageManager(std::shared_ptr<ConfigurationManager> configuration, platform::Services services)
-    : configuration(std::move(configuration)), services(std::move(services)) {}
+LanguageManager::LanguageManager(std::shared_ptr<ConfigurationManager> configurationIn)
+    : configuration(std::move(configurationIn)), services(configuration->Services()) {}
 
 void LanguageManager::ShowFailure(const std::wstring& text) {
   services.messageBoxes->Show(text, kMessageCaption, platform::kMbOk);
@@ -117,7 +116,7 @@ void LanguageManager::SetLanguage(const std::wstring& displayName) {
   // Even texts loaded only in part are shown.
   LoadTexts(document);
   // A page may unregister while another refreshes; walk a copy.
-  for (IPage* page : std::vector<IPage*>(pages)) page->RefreshTexts();
+  for (LocalizedWindow* page : std::vector<LocalizedWindow*>(pages)) page->RefreshTexts();
   configuration->languageDisplayName = displayName;
   const auto locale = localeByDisplayName.find(displayName);
   configuration->localeName = locale == localeByDisplayName.end() ? std::wstring() : locale->second;
@@ -192,6 +191,6 @@ std::wstring LanguageManager::GetText(const std::string& key) const {
   return Utf8ToWide(found->second);
 }
 
-void LanguageManager::RegisterPage(IPage* page) { pages.push_back(page); }
+void LanguageManager::RegisterPage(LocalizedWindow* page) { pages.push_back(page); }
 
-void LanguageManager::UnregisterPage(IPage* page) { std::erase(pages, page); }
+void LanguageManager::UnregisterPage(LocalizedWindow* page) { std::erase(pages, page); }

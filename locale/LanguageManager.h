@@ -15,15 +15,16 @@
 
 #include <tinyxml2.h>
 
+#include "locale/LocalizedWindow.h"
 #include "platform/Services.h"
 #include "ui/Control.h"
 
 class ConfigurationManager;
-class IPage;
 
 class LanguageManager {
  public:
-  LanguageManager(std::shared_ptr<ConfigurationManager> configuration, platform::Services services);
+  // Reads resources, locale facts and message boxes from the configuration's OS seam.
+  explicit LanguageManager(std::shared_ptr<ConfigurationManager> configuration);
 
   // The LOCALE resource ids of the configuration's wizard type, in the order
   // offered; for an unknown type the message "Unknown wizard type (language
@@ -61,13 +62,13 @@ class LanguageManager {
   std::wstring GetText(const std::string& key) const;
 
   // Pages to refresh on a language change, in registration order.
-  void RegisterPage(IPage* page);
+  void RegisterPage(LocalizedWindow* page);
   // Removes every registration of the page.
-  void UnregisterPage(IPage* page);
+  void UnregisterPage(LocalizedWindow* page);
 
   std::map<std::wstring, int> languageByDisplayName;
   std::map<std::wstring, std::wstring> localeByDisplayName;
-  std::vector<IPage*> pages;
+  std::vector<LocalizedWindow*> pages;
   std::map<std::string, std::string> texts;  // UTF-8 values by key, byte-wise ordered
 
  private:

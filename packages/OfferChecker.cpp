@@ -7,7 +7,7 @@
 #include "config/ConfigurationManager.h"
 #include "util/Lowercase.h"
 #include "util/Utf8.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 namespace {
 

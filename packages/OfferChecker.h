@@ -46,7 +46,7 @@
 class OfferChecker {
  public:
   // maxOffers: the answer's offer limit ("f"."m"); 0 or less accepts none.
-  explicit OfferChecker(int maxOffers, std::shared_ptr<ConfigurationManager> configuration = GetConfiguration());
+  OfferChecker(int maxOffers, std::shared_ptr<ConfigurationManager> configuration);
 
   // True when the offer is accepted. limitReached is set only when the
   // offer limit stopped the evaluation, and left alone otherwise.

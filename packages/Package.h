@@ -33,9 +33,7 @@
 #include "telemetry/EventTemplate.h"
 
 class ConfigurationManager;
-std::shared_ptr<ConfigurationManager> GetConfiguration();
-class DownloadManager;
-std::shared_ptr<DownloadManager> GetDownloadManager();
+class MemoryDownloader;
 namespace ui {
 class Image;
 }
@@ -58,13 +56,13 @@ class Package : public std::enable_shared_from_this<Package> {
   // machine id, session, country, publisher, ispb and folder tokens of
   // `configuration`, which the package keeps for its events.
   Package(EventTemplate eventTemplate, const nlohmann::json& offer, bool isMainProduct, const std::string& c,
-          int position, std::shared_ptr<ConfigurationManager> configuration = GetConfiguration());
+          int position, std::shared_ptr<ConfigurationManager> configuration);
 
   // The main package: the texts become adO, adF, dn and c (UTF-8); no rule
   // parameter is set and params stays empty.
   Package(EventTemplate eventTemplate, bool isMainProduct, const std::wstring& adO, const std::wstring& adF,
           const std::wstring& dn, const std::wstring& c, int position,
-          std::shared_ptr<ConfigurationManager> configuration = GetConfiguration());
+          std::shared_ptr<ConfigurationManager> configuration);
 
   // Waits until no event worker of the package runs.
   ~Package();
@@ -86,8 +84,7 @@ class Package : public std::enable_shared_from_this<Package> {
   // thread, which must post any window work. The download keeps the package
   // alive. The main package calls the callback at once, on this thread,
   // without network activity.
-  void DownloadImage(std::function<void()> callback,
-                     std::shared_ptr<DownloadManager> downloads = GetDownloadManager());
+  void DownloadImage(std::function<void()> callback, MemoryDownloader& downloads);
 
   std::wstring GetU() const;
   std::wstring GetP() const;

@@ -1,17 +1,17 @@
 // Package::DownloadImage: the offer's picture from the image endpoint.
 #include "config/ConfigurationManager.h"
-#include "install/DownloadManager.h"
+#include "packages/MemoryDownloader.h"
 #include "packages/Package.h"
 #include "ui/Image.h"
 #include "util/Utf8.h"
 
-void Package::DownloadImage(std::function<void()> callback, std::shared_ptr<DownloadManager> downloads) {
+void Package::DownloadImage(std::function<void()> callback, MemoryDownloader& downloads) {
   if (isMainProduct) {
     if (callback) callback();
     return;
   }
   const std::wstring url = configuration->imageBaseUrl + Utf8ToWide(imageName);
-  downloads->DownloadToMemoryAsync(
+  downloads.DownloadToMemoryAsync(
       url, [self = shared_from_this(), callback = std::move(callback)](std::unique_ptr<std::vector<char>> bytes) {
         if (bytes && !bytes->empty()) self->image = ui::DecodeImage(std::vector<std::uint8_t>(bytes->begin(), bytes->end()));
         if (callback) callback();

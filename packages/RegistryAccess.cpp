@@ -4,7 +4,7 @@
 
 #include "util/Lowercase.h"
 #include "util/Utf16.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "packages/RegistryAccess.h"
 #include "util/Lowercase.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "config/ConfigurationManager.h"
 #include "packages/RegistryAccess.h"
 #include "util/Lowercase.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
 #include "pages/ErrorPage.h"
 
+#include "config/ConfigurationManager.h"
 #include "resources/DialogIds.h"
 #include "ui/WindowStyles.h"
 
-ErrorPage::ErrorPage(const PageContext& context, ui::Dialog* parent) : IPage(context, ids::kErrorPage, parent) {}
+ErrorPage::ErrorPage(const PageContext& context, ui::Dialog* parent) : IErrorPage(context, ids::kErrorPage, parent) {}
 
 bool ErrorPage::OnInitDialog() {
   IPage::OnInitDialog();
@@ -11,8 +12,15 @@ bool ErrorPage::OnInitDialog() {
   TransferTexts();
   BindText(ids::kCloseButton, "BUTTON_CLOSE");
   RefreshTexts();
-  pageImage.LoadFromResource(*services.resources, 103, platform::kImageResourceType3);
+  pageImage.LoadFromResource(*configuration->Services().resources, 103, platform::kImageResourceType3);
   return true;
+}
+
+void ErrorPage::ShowTexts(const std::wstring& newTitle, const std::wstring& newText) {
+  title = newTitle;
+  TransferTexts();
+  text = newText;
+  TransferTexts();
 }
 
 void ErrorPage::TransferTexts() {

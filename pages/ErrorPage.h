@@ -5,9 +5,9 @@
 #include <string>
 
 #include "shell/CStaticFromImage.h"
-#include "shell/IPage.h"
+#include "shell/IErrorPage.h"
 
-class ErrorPage : public IPage {
+class ErrorPage : public IErrorPage {
  public:
   ErrorPage(const PageContext& context, ui::Dialog* parent);
 
@@ -17,6 +17,8 @@ class ErrorPage : public IPage {
   void SetErrorCallback(ErrorCallback) override {}
   std::wstring GetPageName() const override { return L"ErrorPage"; }
 
+  // Sets `title` and transfers it, then `text` and transfers it.
+  void ShowTexts(const std::wstring& title, const std::wstring& text) override;
   // Puts `title` and `text` into their controls (UpdateData(FALSE)).
   void TransferTexts();
 

@@ -1,12 +1,13 @@
 #include "pages/FinishPage.h"
 
+#include "config/ConfigurationManager.h"
 #include "resources/DialogIds.h"
 #include "ui/WindowStyles.h"
 
 bool FinishPage::OnInitDialog() {
   IPage::OnInitDialog();
   pageImage.Attach(Item(ids::kPageImage));
-  pageImage.LoadFromResource(*services.resources, 102, platform::kImageResourceType2);
+  pageImage.LoadFromResource(*configuration->Services().resources, 102, platform::kImageResourceType2);
   BindText(ids::kFinishTitle, "PAGE_FINISH_TITLE");
   BindText(ids::kFinishText, "PAGE_FINISH_TEXT");
   BindText(ids::kFinishButton, "BUTTON_FINISH");

@@ -24,7 +24,7 @@ void FinishPageDlm::OnFinish() {
   if (launchRadio.Check() == ui::kBstChecked) {
     OpenWithShell(path, L"", platform::kSwShowDefault);
   } else if (openFolderRadio.Check() == ui::kBstChecked) {
-    services.shell->Open({.verb = L"open",
+    configuration->Services().shell->Open({.verb = L"open",
                           .file = L"explorer.exe",
                           .parameters = L"/select,\"" + path + L"\"",
                           .directory = L"",

@@ -48,10 +48,4 @@ struct Services {
 // The real services of this target's backend.
 Services CreateSystemServices();
 
-// The services the process-wide objects (configuration, download manager,
-// API manager) are created with: CreateSystemServices() unless the program
-// or a test installed others before first use.
-const Services& ProcessServices();
-void SetProcessServices(Services services);
-
 }  // namespace platform

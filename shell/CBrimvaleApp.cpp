@@ -4,17 +4,16 @@
 #include "shell/CBrimvaleDlg.h"
 #include "ui/Startup.h"
 
-CBrimvaleApp::CBrimvaleApp(platform::Services services,
-                           std::function<std::shared_ptr<ConfigurationManager>()> getConfiguration)
-    : services(std::move(services)), getConfiguration(std::move(getConfiguration)) {}
+CBrimvaleApp::CBrimvaleApp(std::function<WizardContext()> assemble) : assemble(std::move(assemble)) {}
 
 bool CBrimvaleApp::InitInstance() {
   // Common controls, rich edit and GDI+ outlive the host and every picture.
   ui::Startup startup;
   if (!startup.RichEditLoaded()) return false;
-  const std::shared_ptr<ConfigurationManager> configuration = getConfiguration();
+  WizardContext context = assemble();
+  const std::shared_ptr<ConfigurationManager> configuration = context.configuration;
   {
-    CBrimvaleDlg host({configuration, services});
+    CBrimvaleDlg host(std::move(context));
     host.SetBackgroundColor(configuration->backgroundColor);
     host.DoModal();
   }

@@ -4,20 +4,17 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 
-#include "platform/Services.h"
-
-class ConfigurationManager;
+#include "shell/WizardContext.h"
 
 class CBrimvaleApp {
  public:
-  // `getConfiguration` gives the configuration; its first call creates it.
-  CBrimvaleApp(platform::Services services, std::function<std::shared_ptr<ConfigurationManager>()> getConfiguration);
+  // `assemble` gives what the host is built from; it runs once the user
+  // interface is prepared, and its first call creates the configuration.
+  explicit CBrimvaleApp(std::function<WizardContext()> assemble);
 
   bool InitInstance();
 
  private:
-  platform::Services services;
-  std::function<std::shared_ptr<ConfigurationManager>()> getConfiguration;
+  std::function<WizardContext()> assemble;
 };

@@ -4,7 +4,6 @@
 #include "config/ConfigurationManager.h"
 #include "locale/LanguageManager.h"
 #include "packages/Package.h"
-#include "pages/LanguagePage.h"
 #include "resources/DialogIds.h"
 #include "resources/Resource.h"
 #include "shell/CAboutDlg.h"
@@ -22,11 +21,12 @@ constexpr std::uint32_t kErrorBoxStyle = platform::kMbIconError | platform::kMbS
 CBrimvaleDlg::CBrimvaleDlg(WizardContext context)
     : ui::Dialog(ids::kHost),
       configuration(context.configuration),
-      services(context.services),
+      pages(std::move(context.pages)),
+      cancelDownloads(std::move(context.cancelDownloads)),
       appIcon(IDR_MAINFRAME),
-      languageManager(std::make_shared<LanguageManager>(context.configuration, context.services)),
+      languageManager(std::make_shared<LanguageManager>(context.configuration)),
       accentBrush{.background = context.configuration->accentColor, .transparentText = true} {
-  pageContext = {languageManager, configuration, services};
+  pageContext = {languageManager, configuration};
 }
 
 CBrimvaleDlg::~CBrimvaleDlg() {
@@ -59,7 +59,7 @@ bool CBrimvaleDlg::OnInitDialog() {
   // cannot be created at all is no reason to refuse: the wizard runs unguarded.
   const std::wstring mutexName = L"Global\\Brimvale" + Utf8ToWide(build::kWizardKey) + L"SingleInstanceMutex";
   platform::Win32Error lastError = platform::kErrorSuccess;
-  instanceMutex = services.mutexes->CreateOwned(mutexName, lastError);
+  instanceMutex = configuration->Services().mutexes->CreateOwned(mutexName, lastError);
   if (instanceMutex && lastError == platform::kErrorAlreadyExists) {
     instanceMutex.reset();
     ShowMessageBox(L"Another setup is already running, please close it and try again", L"Error", kErrorBoxStyle);
@@ -104,14 +104,20 @@ void CBrimvaleDlg::CreateAndAddPage(std::unique_ptr<IPage> page, const ui::Rect&
 
 bool CBrimvaleDlg::CreateInitialPages() {
   const ui::Rect area = PageArea();
-  errorPage = std::make_unique<ErrorPage>(pageContext, this);
+  errorPage = pages->CreateErrorPage(pageContext, this);
   CreatePage(*errorPage, area);
   if (configuration->btClassic) {
-    CreateAndAddPage(std::make_unique<LanguagePageBT>(pageContext, this), area);
+    CreateAndAddPage(pages->CreateLanguagePageBT(pageContext, this), area);
   } else {
-    CreateAndAddPage(std::make_unique<LanguagePage>(pageContext, this), area);
+    CreateAndAddPage(pages->CreateLanguagePage(pageContext, this), area);
   }
-  if (auto loadingPage = CreateLoadingPage()) CreateAndAddPage(std::move(loadingPage), area);
+  // May run on any thread: it only hands the offers over and posts.
+  auto completion = [this](std::vector<std::shared_ptr<Package>> offers) {
+    loadedPackages = std::move(offers);
+    ui::PostWindowMessage(Handle(), ui::WM_WIZARD_LOAD_COMPLETE, 0, 0);
+  };
+  if (auto loadingPage = pages->CreateLoadingPage(pageContext, this, completion))
+    CreateAndAddPage(std::move(loadingPage), area);
 
   currentPage = 0;
   initialPageCount = wizardPages.size();
@@ -171,15 +177,12 @@ void CBrimvaleDlg::GoToPage(unsigned index) {
   } else if (name == L"FinishPageDLM" || name == L"FinishPageISV") {
     GetSystemMenu().AppendItem(ui::kScClose, L"Close");
   }
-  services.debugOutput->Write(name + L"\n");
+  configuration->Services().debugOutput->Write(name + L"\n");
 }
 
 void CBrimvaleDlg::ShowErrorPage(const std::wstring& title, const std::wstring& text) {
   if (currentPage < wizardPages.size()) wizardPages[currentPage]->Show(false);
-  errorPage->title = title;
-  errorPage->TransferTexts();
-  errorPage->text = text;
-  errorPage->TransferTexts();
+  errorPage->ShowTexts(title, text);
   errorPage->Show(true);
   errorPage->SetFocus();
   errorShown = true;
@@ -233,8 +236,6 @@ std::optional<ui::CtlColor> CBrimvaleDlg::OnCtlColor(int controlId) {
   return ui::Dialog::OnCtlColor(controlId);
 }
 
-std::unique_ptr<IPage> CBrimvaleDlg::CreateLoadingPage() { return nullptr; }
-
 void CBrimvaleDlg::RunFirstStartStep() {}
 
 void CBrimvaleDlg::RunClosingNotifications() { configuration->closeRequested = true; }
@@ -247,7 +248,7 @@ void CBrimvaleDlg::DeleteWorkFolder() {
 }
 
 void CBrimvaleDlg::DeleteFolderRecursive(const std::wstring& path) {
-  platform::FileSystem& files = *services.files;
+  platform::FileSystem& files = *configuration->Services().files;
   if (!files.Exists(path) || files.IsDirectoryEmpty(path)) return;
 
   std::vector<platform::DirectoryEntry> entries;

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "pages/ErrorPage.h"
+#include "platform/NamedMutexes.h"
 #include "shell/CStaticFromImage.h"
+#include "shell/IErrorPage.h"
 #include "shell/IPage.h"
+#include "shell/PageFactory.h"
 #include "shell/WizardContext.h"
 #include "ui/Dialog.h"
 
@@ -65,9 +67,6 @@ class CBrimvaleDlg : public ui::Dialog {
 
   // The wizard's work around its pages, filled in by the loading, event and
   // download work:
-  // the page at index 1, which loads what the server offers (none yet: the
-  // sequence then ends on the language page);
-  virtual std::unique_ptr<IPage> CreateLoadingPage();
   // the step of the first Next on page 0 (the main package and its first
   // event);
   virtual void RunFirstStartStep();
@@ -81,12 +80,13 @@ class CBrimvaleDlg : public ui::Dialog {
 
  private:
   std::shared_ptr<ConfigurationManager> configuration;
-  platform::Services services;
+  std::shared_ptr<PageFactory> pages;
+  std::function<void()> cancelDownloads;
 
   int appIcon;
   std::vector<std::unique_ptr<IPage>> wizardPages;
   unsigned currentPage = 0;
-  std::unique_ptr<ErrorPage> errorPage;
+  std::unique_ptr<IErrorPage> errorPage;
   std::shared_ptr<LanguageManager> languageManager;
   bool errorShown = false;
   bool downloadInProgress = false;

@@ -8,7 +8,6 @@ IPage::IPage(const PageContext& context, int templateId, ui::Dialog* parent)
     : ui::Dialog(templateId),
       languageManager(context.languageManager),
       configuration(context.configuration),
-      services(context.services),
       parentWindow(parent),
       accentBrush{.background = context.configuration->accentColor, .transparentText = true} {
   languageManager->RegisterPage(this);
@@ -42,5 +41,5 @@ void IPage::OnLinkClicked(int /*controlId*/, const ui::LinkClick& link) {
 void IPage::BindText(int controlId, std::string key) { textBindings.push_back({Item(controlId), std::move(key)}); }
 
 void IPage::OpenWithShell(const std::wstring& file, const std::wstring& parameters, int show) {
-  services.shell->Open({.verb = L"open", .file = file, .parameters = parameters, .directory = L"", .show = show});
+  configuration->Services().shell->Open({.verb = L"open", .file = file, .parameters = parameters, .directory = L"", .show = show});
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "locale/LocalizedWindow.h"
 #include "shell/ButtonType.h"
 #include "shell/PageContext.h"
 #include "shell/TextBinding.h"
@@ -20,7 +21,7 @@ class LanguageManager;
 using ButtonCallback = std::function<void(ButtonType)>;
 using ErrorCallback = std::function<void(const std::wstring& title, const std::wstring& text)>;
 
-class IPage : public ui::Dialog {
+class IPage : public ui::Dialog, public LocalizedWindow {
  public:
   // Registers the page with the language manager; `parent` is the host.
   IPage(const PageContext& context, int templateId, ui::Dialog* parent);
@@ -33,7 +34,7 @@ class IPage : public ui::Dialog {
   virtual void SetErrorCallback(ErrorCallback callback) = 0;
   // Sets each bound control that has a window to its key's text; a key
   // without text leaves the control as it is.
-  virtual void RefreshTexts();
+  void RefreshTexts() override;
   virtual std::wstring GetPageName() const = 0;
 
  protected:
@@ -52,7 +53,6 @@ class IPage : public ui::Dialog {
 
   std::shared_ptr<LanguageManager> languageManager;
   std::shared_ptr<ConfigurationManager> configuration;
-  platform::Services services;
   ui::Dialog* parentWindow;
   std::vector<TextBinding> textBindings;
   const ui::CtlColor accentBrush;

@@ -1,10 +1,8 @@
-// What the host hands every page: the shared text store, the configuration
-// and the OS seam.
+// What the host hands every page: the shared text store and the
+// configuration (and through it the OS seam).
 #pragma once
 
 #include <memory>
-
-#include "platform/Services.h"
 
 class ConfigurationManager;
 class LanguageManager;
@@ -12,5 +10,4 @@ class LanguageManager;
 struct PageContext {
   std::shared_ptr<LanguageManager> languageManager;
   std::shared_ptr<ConfigurationManager> configuration;
-  platform::Services services;
 };

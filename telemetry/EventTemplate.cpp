@@ -5,7 +5,7 @@
 #include "config/ConfigurationManager.h"
 #include "config/RequestSignature.h"
 #include "util/Utf8.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 EventTemplate BuildEventTemplate(ConfigurationManager& configuration) {
   EventTemplate event;
@@ -29,5 +29,3 @@ EventTemplate BuildEventTemplate(ConfigurationManager& configuration) {
   payload["38"] = system.IsWow64().value_or(false) ? "1" : "0";
   return event;
 }
-
-EventTemplate BuildEventTemplate() { return BuildEventTemplate(*GetConfiguration()); }

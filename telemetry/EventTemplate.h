@@ -19,5 +19,3 @@ struct EventTemplate {
 // ch, "22" product title, "31" the Windows version, "38" "1" under WOW64
 // else "0"; the one header is the signature of machine id and session.
 EventTemplate BuildEventTemplate(ConfigurationManager& configuration);
-// The same from the process-wide configuration.
-EventTemplate BuildEventTemplate();

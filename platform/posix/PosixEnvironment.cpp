@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "config/BuildSettings.h"
 #include "platform/Win32Error.h"
 #include "platform/posix/NativePath.h"
+#include "platform/posix/OwnFileVersion.h"
 #include "util/Utf8.h"
 
 namespace platform::posix {
@@ -27,6 +27,6 @@ std::wstring PosixEnvironment::ExecutablePath() {
   return path;
 }
 
-std::optional<FileVersion> PosixEnvironment::OwnFileVersion() { return build::kFileVersion; }
+std::optional<FileVersion> PosixEnvironment::OwnFileVersion() { return kOwnFileVersion; }
 
 }  // namespace platform::posix

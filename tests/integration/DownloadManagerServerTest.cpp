@@ -54,7 +54,7 @@ class DownloadServerTest : public testing::Test {
     configuration = std::make_shared<ConfigurationManager>(machine.Bundle(), BuiltInSettings{.wizardKey = "DLM"});
     configuration->downloadFolder = machine.scratch.Wide() + L"\\Downloads";
     configuration->workFolder = machine.scratch.Wide() + L"\\work";
-    manager = std::make_shared<DownloadManager>(configuration, machine.Bundle());
+    manager = std::make_shared<DownloadManager>(configuration);
   }
 
   DownloadResult Download(const std::string& name, const std::wstring& fileName = L"setup.exe") {
@@ -247,7 +247,7 @@ TEST_F(DownloadServerTest, DeliversImagesOnAThreadOfTheirOwn) {
   for (int i = 0; i < 3000 && !watch.expired(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_TRUE(watch.expired());
 
-  manager = std::make_shared<DownloadManager>(configuration, machine.Bundle());
+  manager = std::make_shared<DownloadManager>(configuration);
   manager->cancelled = true;
   std::promise<std::unique_ptr<std::vector<char>>> nothing;
   manager->DownloadToMemoryAsync(FileUrl("image.png"),

@@ -24,7 +24,7 @@ class PackageImageTest : public testing::Test {
     server = std::make_unique<testserver::ReferenceServer>(catalogue);
     machine.http = server->Http();
     configuration = std::make_shared<ConfigurationManager>(machine.Bundle(), BuiltInSettings{.wizardKey = "DLM"});
-    downloads = std::make_shared<DownloadManager>(configuration, machine.Bundle());
+    downloads = std::make_shared<DownloadManager>(configuration);
   }
 
   std::shared_ptr<Package> Offer(const std::string& image) {
@@ -36,7 +36,7 @@ class PackageImageTest : public testing::Test {
   // Starts the download and waits for its callback.
   void Download(const std::shared_ptr<Package>& package) {
     std::promise<void> done;
-    package->DownloadImage([&] { done.set_value(); }, downloads);
+    package->DownloadImage([&] { done.set_value(); }, *downloads);
     done.get_future().get();
   }
 
@@ -54,7 +54,7 @@ TEST_F(PackageImageTest, DecodesTheOfferImageAndKeepsThePackageAlive) {
   auto package = Offer("offer.png");
   const std::weak_ptr<Package> watch = package;
   std::promise<std::shared_ptr<ui::Image>> seen;
-  package->DownloadImage([&] { seen.set_value(watch.lock()->image); }, downloads);
+  package->DownloadImage([&] { seen.set_value(watch.lock()->image); }, *downloads);
   package.reset();  // only the download holds it now
   const auto image = seen.get_future().get();
   ASSERT_NE(image, nullptr);
@@ -84,7 +84,7 @@ TEST_F(PackageImageTest, KeepsOrDropsTheImageByWhatArrived) {
 TEST_F(PackageImageTest, MainPackageCallsBackAtOnce) {
   auto main = std::make_shared<Package>(EventTemplate{}, true, L"", L"", L"Product", L"", 0, configuration);
   std::thread::id calledOn;
-  main->DownloadImage([&] { calledOn = std::this_thread::get_id(); }, downloads);
+  main->DownloadImage([&] { calledOn = std::this_thread::get_id(); }, *downloads);
   EXPECT_EQ(calledOn, std::this_thread::get_id());
   EXPECT_EQ(server->Query("SELECT count(*) FROM requests WHERE target LIKE '/f/%'")[0][0], "0");
 }

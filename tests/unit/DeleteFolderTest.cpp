@@ -27,8 +27,11 @@ class DeleteFolderTest : public testing::Test {
   DeleteFolderTest() {
     bundle = services.Bundle();
     bundle.files = files;
-    host = std::make_unique<CBrimvaleDlg>(
-        WizardContext{std::make_shared<ConfigurationManager>(bundle, BuiltInSettings{.wizardKey = "DLM"}), bundle});
+    // The host's window is never made, so it needs no pages.
+    host = std::make_unique<CBrimvaleDlg>(WizardContext{
+        .configuration = std::make_shared<ConfigurationManager>(bundle, BuiltInSettings{.wizardKey = "DLM"}),
+        .pages = nullptr,
+        .cancelDownloads = nullptr});
   }
 
   static void Write(const fs::path& file) {

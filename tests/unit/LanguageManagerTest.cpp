@@ -15,7 +15,7 @@ class LanguageManagerTest : public testing::Test {
  protected:
   std::shared_ptr<ConfigurationManager> Configure(const std::string& wizardKey) {
     configuration = std::make_shared<ConfigurationManager>(services.Bundle(), BuiltInSettings{.wizardKey = wizardKey});
-    manager = std::make_shared<LanguageManager>(configuration, services.Bundle());
+    manager = std::make_shared<LanguageManager>(configuration);
     return configuration;
   }
 

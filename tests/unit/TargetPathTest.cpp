@@ -26,7 +26,6 @@ class TargetPathTest : public testing::Test {
 
 // The name comes after the URL's last slash, query included; unsafe names give no path.
 TEST_F(TargetPathTest, NamesFromUrlsStayInTheirFolder) {
-  const auto services = machine.Bundle();
   const struct {
     std::wstring url;
     std::wstring name;  // empty: no path
@@ -40,18 +39,18 @@ TEST_F(TargetPathTest, NamesFromUrlsStayInTheirFolder) {
       {L"no-slash", L""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(MakeTargetPathFromUrl(config, services, c.url, false), c.name.empty() ? L"" : config.downloadFolder + L"\\" + c.name)
+    EXPECT_EQ(MakeTargetPathFromUrl(config, c.url, false), c.name.empty() ? L"" : config.downloadFolder + L"\\" + c.name)
         << WideToUtf8(c.url);
-  EXPECT_EQ(MakeTargetPath(config, services, L"setup.exe", true), config.workFolder + L"\\setup.exe");
-  EXPECT_EQ(MakeTargetPath(config, services, L"sub/setup.exe", true), L"");
-  EXPECT_EQ(MakeTargetPath(config, services, std::wstring(300, L'a'), true), L"");
+  EXPECT_EQ(MakeTargetPath(config, L"setup.exe", true), config.workFolder + L"\\setup.exe");
+  EXPECT_EQ(MakeTargetPath(config, L"sub/setup.exe", true), L"");
+  EXPECT_EQ(MakeTargetPath(config, std::wstring(300, L'a'), true), L"");
   EXPECT_TRUE(machine.messageBoxes->Shown().empty());
 }
 
 // A missing folder is reported with a message box and gives no path.
 TEST_F(TargetPathTest, MissingFolderShowsInvalidPath) {
   config.workFolder = machine.scratch.Wide() + L"\\missing";
-  EXPECT_EQ(MakeTargetPath(config, machine.Bundle(), L"setup.exe", true), L"");
+  EXPECT_EQ(MakeTargetPath(config, L"setup.exe", true), L"");
   ASSERT_EQ(machine.messageBoxes->Shown().size(), 1u);
   EXPECT_EQ(machine.messageBoxes->Shown()[0].text, L"Invalid path");
 }

@@ -1,4 +1,4 @@
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/WizardPages.h"
+#include "config/ApiManager.h"
 #include "config/ConfigurationManager.h"
+#include "install/DownloadManager.h"
 #include "resources/DialogIds.h"
 #include "shell/CBrimvaleDlg.h"
 #include "tests/fakes/TestServices.h"
@@ -64,7 +67,18 @@ class TestPage : public IPage {
   std::vector<std::pair<int, std::string>> bindings;
 };
 
-// The host with a plain loading page at index 1 and a count of first-start steps.
+// The program's pages with a plain loading page at index 1.
+class TestPages : public WizardPages {
+ public:
+  using WizardPages::WizardPages;
+
+  std::unique_ptr<IPage> CreateLoadingPage(const PageContext& context, ui::Dialog* host,
+                                           LoadCompletion) override {
+    return std::make_unique<TestPage>(context, ids::kLoadingPage, host, L"LoadingPage");
+  }
+};
+
+// The host with a count of first-start steps.
 class TestHost : public CBrimvaleDlg {
  public:
   using CBrimvaleDlg::CBrimvaleDlg;
@@ -73,9 +87,6 @@ class TestHost : public CBrimvaleDlg {
   int firstStartSteps = 0;
 
  protected:
-  std::unique_ptr<IPage> CreateLoadingPage() override {
-    return std::make_unique<TestPage>(pageContext, ids::kLoadingPage, this, L"LoadingPage");
-  }
   void RunFirstStartStep() override { ++firstStartSteps; }
 };
 
@@ -96,7 +107,11 @@ class WizardTest : public testing::Test {
   void Start(const std::string& wizardKey = "DLM", const std::wstring& userLocale = L"en_US.UTF-8") {
     services.environment->variables[L"LANG"] = userLocale;
     configuration = std::make_shared<ConfigurationManager>(services.Bundle(), BuiltInSettings{.wizardKey = wizardKey});
-    host = thread.Run([this] { return std::make_unique<TestHost>(WizardContext{configuration, services.Bundle()}); });
+    auto downloads = std::make_shared<DownloadManager>(configuration);
+    WizardContext context{.configuration = configuration,
+                          .pages = std::make_shared<TestPages>(std::make_shared<ApiManager>(configuration), downloads),
+                          .cancelDownloads = [downloads] { downloads->cancelled = true; }};
+    host = thread.Run([&] { return std::make_unique<TestHost>(std::move(context)); });
     auto promise = std::make_shared<std::promise<int>>();
     result = promise->get_future();
     thread.Post([this, promise] {

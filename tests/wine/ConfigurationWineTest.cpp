@@ -13,7 +13,7 @@
 #include "platform/win32/Win32SystemInfo.h"
 #include "tests/wine/WineTestEnvironment.h"
 #include "util/Utf8.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 namespace {
 

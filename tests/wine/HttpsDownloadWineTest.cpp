@@ -28,7 +28,7 @@ class HttpsDownload : public testing::Test {
     services.clock = clock;
     configuration = std::make_shared<ConfigurationManager>(services, BuiltInSettings{.wizardKey = "DLM"});
     configuration->downloadFolder = scratch.Path();
-    manager = std::make_shared<DownloadManager>(configuration, services);
+    manager = std::make_shared<DownloadManager>(configuration);
     // Messages posted to no window land in this thread's queue, which exists once asked for.
     MSG message;
     ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);

@@ -14,7 +14,7 @@
 #include "tests/wine/WineTestEnvironment.h"
 #include "util/Utf16.h"
 #include "util/Utf8.h"
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 namespace {
 

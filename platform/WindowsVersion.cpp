@@ -1,4 +1,4 @@
-#include "util/WindowsVersion.h"
+#include "platform/WindowsVersion.h"
 
 bool IsWindowsVersionAtLeast(platform::SystemInfo& system, std::uint32_t major, std::uint32_t minor,
                              std::uint16_t servicePackMajor) {

@@ -1,4 +1,4 @@
-#include "util/PathAppend.h"
+#include "platform/PathAppend.h"
 
 #include "platform/Win32Error.h"
 

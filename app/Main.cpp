@@ -1,0 +1,22 @@
+// Entry point of BrimvaleSetup.exe: assembles the wizard from the
+// process-wide services and runs it.
+#include <windows.h>
+
+#include "app/WizardPages.h"
+#include "config/ApiManager.h"
+#include "config/ConfigurationManager.h"
+#include "install/DownloadManager.h"
+#include "platform/win32/SystemLibraries.h"
+#include "shell/CBrimvaleApp.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  platform::win32::RestrictLibrarySearchToSystemFolder();
+  CBrimvaleApp app([] {
+    const std::shared_ptr<DownloadManager> downloads = GetDownloadManager();
+    return WizardContext{.configuration = GetConfiguration(),
+                         .pages = std::make_shared<WizardPages>(GetApiManager(), downloads),
+                         .cancelDownloads = [downloads] { downloads->cancelled = true; }};
+  });
+  app.InitInstance();
+  return 0;
+}
