@@ -2,10 +2,14 @@
 
 #include "config/ApiManager.h"
 #include "install/DownloadManager.h"
+#include "install/DownloadPageDlm.h"
 #include "pages/ErrorPage.h"
 #include "pages/FinishPageDlm.h"
 #include "pages/FinishPageIsv.h"
 #include "pages/LanguagePage.h"
+#include "pages/LoadingPage.h"
+#include "pages/ProductPage.h"
+#include "pages/WelcomePageIsv.h"
 
 WizardPages::WizardPages(std::shared_ptr<ApiManager> api, std::shared_ptr<DownloadManager> downloads)
     : api(std::move(api)), downloads(std::move(downloads)) {}
@@ -22,9 +26,9 @@ std::unique_ptr<IPage> WizardPages::CreateLanguagePageBT(const PageContext& cont
   return std::make_unique<LanguagePageBT>(context, host);
 }
 
-// Not built yet: the loading page.
-std::unique_ptr<IPage> WizardPages::CreateLoadingPage(const PageContext&, ui::Dialog*, LoadCompletion) {
-  return nullptr;
+std::unique_ptr<IPage> WizardPages::CreateLoadingPage(const PageContext& context, ui::Dialog* host,
+                                                      LoadCompletion completionCallback) {
+  return std::make_unique<LoadingPage>(context, host, api, downloads, std::move(completionCallback));
 }
 
 // Not built yet: the BT classic pages.
@@ -33,12 +37,13 @@ std::unique_ptr<IPage> WizardPages::CreateWarningPageBTClassic(const PageContext
 // Not built yet: the licence page.
 std::unique_ptr<IPage> WizardPages::CreateLicensePageIsv(const PageContext&, ui::Dialog*) { return nullptr; }
 
-// Not built yet: the welcome page.
-std::unique_ptr<IPage> WizardPages::CreateWelcomePageIsv(const PageContext&, ui::Dialog*) { return nullptr; }
+std::unique_ptr<IPage> WizardPages::CreateWelcomePageIsv(const PageContext& context, ui::Dialog* host) {
+  return std::make_unique<WelcomePageIsv>(context, host);
+}
 
-// Not built yet: the product page.
-std::unique_ptr<IPage> WizardPages::CreateProductPage(const PageContext&, ui::Dialog*, std::shared_ptr<Package>) {
-  return nullptr;
+std::unique_ptr<IPage> WizardPages::CreateProductPage(const PageContext& context, ui::Dialog* host,
+                                                      std::shared_ptr<Package> package) {
+  return std::make_unique<ProductPage>(context, std::move(package), host);
 }
 
 // Not built yet: the BT classic pages.
@@ -48,9 +53,11 @@ std::unique_ptr<IPage> WizardPages::CreateConfigurationsPageBTClassic(const Page
   return nullptr;
 }
 
-// Not built yet: the download pages.
-std::unique_ptr<IPage> WizardPages::CreateDownloadPageDlm(const PageContext&, ui::Dialog*) { return nullptr; }
+std::unique_ptr<IPage> WizardPages::CreateDownloadPageDlm(const PageContext& context, ui::Dialog* host) {
+  return std::make_unique<DownloadPageDlm>(context, host, downloads);
+}
 
+// Not built yet: the vendor wizard's download page.
 std::unique_ptr<IPage> WizardPages::CreateDownloadPageIsv(const PageContext&, ui::Dialog*, InstallNotifications) {
   return nullptr;
 }

@@ -240,7 +240,10 @@ DownloadResult DownloadManager::DownloadFile(const std::wstring& url, ui::Window
   }
   target.file.reset();
 
-  if (!result.first) {
+  if (!result.first && cancelled) {
+    // The wizard is closing: no second transfer, and no partial file left.
+    if (!target.path.empty()) services.files->RemoveFile(target.path);
+  } else if (!result.first) {
     services.clock->Sleep(kFallbackPauseMs);
     const DownloadResult fallback = DownloadFileFallback(url, window, fileName, toTempFolder);
     if (fallback.first) {
@@ -278,6 +281,8 @@ DownloadResult DownloadManager::DownloadFileFallback(const std::wstring& url, ui
     char buffer[kFallbackBufferBytes];
     std::uint32_t read = 0;
     while (resource->Read(buffer, sizeof buffer, read) == platform::kErrorSuccess && read > 0) {
+      // Closing the wizard stops this transfer too.
+      if (cancelled) Fail(L"Download cancelled.");
       target.Write(buffer, read);
       progress.Add(read);
       read = 0;

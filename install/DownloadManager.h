@@ -47,7 +47,8 @@ class DownloadManager : public MemoryDownloader, public std::enable_shared_from_
   DownloadResult DownloadFile(const std::wstring& url, ui::WindowHandle window, const std::wstring& fileName,
                               bool toTempFolder);
   // The second transfer of DownloadFile (WinINet-shaped: redirects are the
-  // transport's, only status 200 is accepted, `cancelled` is not watched).
+  // transport's, only status 200 is accepted; it stops at the next chunk
+  // after `cancelled` is set).
   DownloadResult DownloadFileFallback(const std::wstring& url, ui::WindowHandle window,
                                       const std::wstring& fileName, bool toTempFolder);
 
@@ -67,7 +68,8 @@ class DownloadManager : public MemoryDownloader, public std::enable_shared_from_
   std::wstring LastFilePath() const;
 
   // Set once by the window thread when the user leaves; never reset. The
-  // WinHTTP-shaped loops stop at their next chunk ("Download cancelled.").
+  // WinHTTP-shaped loops stop at their next chunk ("Download cancelled."),
+  // and DownloadFile then tries no second transfer and deletes its file.
   std::atomic<bool> cancelled{false};
 
  private:

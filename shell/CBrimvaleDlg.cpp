@@ -6,6 +6,7 @@
 #include "packages/Package.h"
 #include "resources/DialogIds.h"
 #include "resources/Resource.h"
+#include "telemetry/EventTemplate.h"
 #include "shell/CAboutDlg.h"
 #include "ui/StringTable.h"
 #include "ui/WindowStyles.h"
@@ -30,6 +31,10 @@ CBrimvaleDlg::CBrimvaleDlg(WizardContext context)
 }
 
 CBrimvaleDlg::~CBrimvaleDlg() {
+  // The pages go first: the loading page waits for pictures still on their
+  // way, which would otherwise land on the fields reset below.
+  wizardPages.clear();
+  errorPage.reset();
   configuration->productIcon.reset();
   for (const auto& package : configuration->acceptedPackages) {
     if (package) package->image.reset();
@@ -112,9 +117,12 @@ bool CBrimvaleDlg::CreateInitialPages() {
     CreateAndAddPage(pages->CreateLanguagePage(pageContext, this), area);
   }
   // May run on any thread: it only hands the offers over and posts.
-  auto completion = [this](std::vector<std::shared_ptr<Package>> offers) {
-    loadedPackages = std::move(offers);
-    ui::PostWindowMessage(Handle(), ui::WM_WIZARD_LOAD_COMPLETE, 0, 0);
+  auto completion = [mailbox = loadedOffers, window = Handle()](std::vector<std::shared_ptr<Package>> offers) {
+    {
+      std::lock_guard lock(mailbox->mutex);
+      mailbox->offers = std::move(offers);
+    }
+    ui::PostWindowMessage(window, ui::WM_WIZARD_LOAD_COMPLETE, 0, 0);
   };
   if (auto loadingPage = pages->CreateLoadingPage(pageContext, this, completion))
     CreateAndAddPage(std::move(loadingPage), area);
@@ -236,15 +244,95 @@ std::optional<ui::CtlColor> CBrimvaleDlg::OnCtlColor(int controlId) {
   return ui::Dialog::OnCtlColor(controlId);
 }
 
-void CBrimvaleDlg::RunFirstStartStep() {}
+void CBrimvaleDlg::RunFirstStartStep() {
+  // The download wizard's answer has not arrived yet: its texts stay empty
+  // until load completion refreshes the package.
+  const bool vendor = configuration->wizardType == ISV;
+  configuration->mainPackage = std::make_shared<Package>(
+      BuildEventTemplate(*configuration), true, vendor ? configuration->installerId : L"",
+      vendor ? configuration->productCfl : L"", vendor ? configuration->productTitle : L"",
+      vendor ? configuration->productCh : L"", 0, configuration);
+  configuration->mainPackage->SendEvent(1);
+}
 
-void CBrimvaleDlg::RunClosingNotifications() { configuration->closeRequested = true; }
+void CBrimvaleDlg::RunClosingNotifications() {
+  configuration->closeRequested = true;
+  if (cancelDownloads) cancelDownloads();
+  const std::vector<std::shared_ptr<Package>> shown = configuration->shownPackages;
+  for (const std::shared_ptr<Package>& package : shown) {
+    package->SendEvent(5);
+    package->WaitForEvents();
+  }
+  if (const std::shared_ptr<Package> main = configuration->mainPackage) {
+    main->SendEvent(5);
+    main->WaitForEvents();
+  }
+}
 
-void CBrimvaleDlg::OnLoadCompleteMessage() {}
+void CBrimvaleDlg::OnLoadCompleteMessage() {
+  {
+    std::lock_guard lock(loadedOffers->mutex);
+    loadedPackages = std::move(loadedOffers->offers);
+  }
+  // The texts again, now that the product title is known.
+  languageManager->SetLanguage(configuration->languageDisplayName);
+  if (configuration->wizardType == DLM) {
+    productImage.SetImage(configuration->productIcon);
+    Item(ids::kHeaderImage).Show(true);
+    titleStatic.SetText(configuration->productTitle);
+    titleStatic.Show(true);
+    SetTitle(configuration->productTitle + L" Setup");
+  }
+  if (const std::shared_ptr<Package> main = configuration->mainPackage) {
+    const std::wstring name = configuration->wizardType == DLM ? configuration->productTitle
+                                                               : configuration->installerId;
+    main->ResetMainProduct(BuildEventTemplate(*configuration), name, configuration->productCfl,
+                           configuration->productTitle, configuration->productCh);
+  }
+  AppendRemainingPages();
+  OnPageButton(ButtonType::Next);
+}
+
+void CBrimvaleDlg::AppendRemainingPages() {
+  const ui::Rect area = PageArea();
+  const bool bt = configuration->btClassic;
+  const bool warning = configuration->btWarning;
+  if (bt && warning) AddPage(pages->CreateWarningPageBTClassic(pageContext, this), area);
+  if (bt) {
+    AddPage(pages->CreateLicensePageIsv(pageContext, this), area);
+  } else {
+    AddPage(pages->CreateWelcomePageIsv(pageContext, this), area);
+  }
+  for (const std::shared_ptr<Package>& offer : loadedPackages)
+    AddPage(pages->CreateProductPage(pageContext, this, offer), area);
+  if (warning) {
+    AddPage(pages->CreateOptionsPageBTClassic(pageContext, this), area);
+    AddPage(pages->CreateConfigurationsPageBTClassic(pageContext, this), area);
+  }
+  if (configuration->wizardType == DLM) {
+    AddPage(pages->CreateDownloadPageDlm(pageContext, this), area);
+    AddPage(pages->CreateFinishPageDlm(pageContext, this), area);
+  } else {
+    // While the vendor installers run, closing asks the install question.
+    PageFactory::InstallNotifications notifications{.started = [this] { downloadInProgress = true; },
+                                                    .finished = [this] { downloadInProgress = false; }};
+    AddPage(pages->CreateDownloadPageIsv(pageContext, this, std::move(notifications)), area);
+    AddPage(pages->CreateFinishPageIsv(pageContext, this), area);
+  }
+}
+
+void CBrimvaleDlg::AddPage(std::unique_ptr<IPage> page, const ui::Rect& area) {
+  if (page) CreateAndAddPage(std::move(page), area);
+}
 
 void CBrimvaleDlg::DeleteWorkFolder() {
   const std::wstring path = configuration->workFolder;
-  if (!path.empty()) DeleteFolderRecursive(path);
+  if (path.empty()) return;
+  DeleteFolderRecursive(path);
+  // The recursion leaves an empty folder in place; the wizard's own folder
+  // goes too, or every run would leave one behind.
+  platform::FileSystem& files = *configuration->Services().files;
+  if (files.Exists(path) && files.IsDirectoryEmpty(path)) files.RemoveEmptyDirectory(path);
 }
 
 void CBrimvaleDlg::DeleteFolderRecursive(const std::wstring& path) {

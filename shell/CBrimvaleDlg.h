@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ class CBrimvaleDlg : public ui::Dialog {
   // Shows the error page with these texts over the current page.
   void ShowErrorPage(const std::wstring& title, const std::wstring& text);
 
+  // Deletes the configuration's work folder: its contents as
+  // DeleteFolderRecursive does, and the folder itself once it is empty.
   void DeleteWorkFolder();
   // Deletes the folder's contents and the folder; what cannot be deleted now
   // is left to the system's deletion at the next restart. A link inside is
@@ -65,20 +68,31 @@ class CBrimvaleDlg : public ui::Dialog {
   bool OnSysCommand(std::uint32_t command) override;
   std::optional<ui::CtlColor> OnCtlColor(int controlId) override;
 
-  // The wizard's work around its pages, filled in by the loading, event and
-  // download work:
-  // the step of the first Next on page 0 (the main package and its first
-  // event);
-  virtual void RunFirstStartStep();
-  // what closing the window reports before the work folder goes (the
-  // closing events); cancels the work in progress;
-  virtual void RunClosingNotifications();
-  // WM_WIZARD_LOAD_COMPLETE: the remaining pages after the loading page.
-  virtual void OnLoadCompleteMessage();
-
   PageContext pageContext;
 
  private:
+  // Where the loading page leaves the accepted offers, on whichever thread
+  // its last picture arrived; the window thread takes them with
+  // WM_WIZARD_LOAD_COMPLETE. Shared, so a late picture never writes into a
+  // host that is gone.
+  struct LoadedOffers {
+    std::mutex mutex;
+    std::vector<std::shared_ptr<Package>> offers;
+  };
+
+  // The first Next on page 0: the main package, and its event 1.
+  void RunFirstStartStep();
+  // Closing: the work in progress cancelled, then the final event of every
+  // shown offer and of the main package, each waited for.
+  void RunClosingNotifications();
+  // WM_WIZARD_LOAD_COMPLETE: texts and header for the product, the main
+  // package refreshed, the remaining pages appended, and on to page 2.
+  void OnLoadCompleteMessage();
+  // The pages after the loading page, in sequence order.
+  void AppendRemainingPages();
+  // CreateAndAddPage for a page the factory could make.
+  void AddPage(std::unique_ptr<IPage> page, const ui::Rect& area);
+
   std::shared_ptr<ConfigurationManager> configuration;
   std::shared_ptr<PageFactory> pages;
   std::function<void()> cancelDownloads;
@@ -97,6 +111,7 @@ class CBrimvaleDlg : public ui::Dialog {
   ui::CtlColor accentBrush;
   ui::Control bottomBand;
   std::vector<std::shared_ptr<Package>> loadedPackages;
+  std::shared_ptr<LoadedOffers> loadedOffers = std::make_shared<LoadedOffers>();
   std::unique_ptr<platform::NamedMutex> instanceMutex;
   std::size_t initialPageCount = 0;  // the pages CreateInitialPages added
 };

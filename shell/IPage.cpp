@@ -3,6 +3,7 @@
 #include "config/ConfigurationManager.h"
 #include "locale/LanguageManager.h"
 #include "resources/DialogIds.h"
+#include "util/UrlValidation.h"
 
 IPage::IPage(const PageContext& context, int templateId, ui::Dialog* parent)
     : ui::Dialog(templateId),
@@ -35,7 +36,9 @@ std::optional<ui::CtlColor> IPage::OnCtlColor(int controlId) {
 }
 
 void IPage::OnLinkClicked(int /*controlId*/, const ui::LinkClick& link) {
-  if (!link.url.empty()) OpenWithShell(link.url, L"", platform::kSwShowNormal);
+  // Link targets come from the server; the wizard runs elevated, so only web
+  // addresses are opened, never a path or another scheme.
+  if (IsWebLink(link.url)) OpenWithShell(link.url, L"", platform::kSwShowNormal);
 }
 
 void IPage::BindText(int controlId, std::string key) { textBindings.push_back({Item(controlId), std::move(key)}); }

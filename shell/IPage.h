@@ -43,7 +43,8 @@ class IPage : public ui::Dialog, public LocalizedWindow {
   // The bottom band in the accent colour with transparent text; every other
   // control as the dialog paints it.
   std::optional<ui::CtlColor> OnCtlColor(int controlId) override;
-  // A link with a target opens it with the shell ("open", shown normally).
+  // A link to an http(s) address opens it with the shell ("open", shown
+  // normally); any other target does nothing.
   void OnLinkClicked(int controlId, const ui::LinkClick& link) override;
 
   // Adds a binding of the control to a text key (in binding order).

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "util/Lowercase.h"
 #include "util/Utf8.h"
 
 namespace {
@@ -38,4 +39,17 @@ bool IsValidUrl(const std::wstring& text) {
   if (path.empty()) return true;
   return (path.front() == '/' || path.front() == '?' || path.front() == '#') &&
          path.find_first_of("\r\n") == std::string_view::npos;
+}
+
+bool IsWebLink(const std::wstring& text) {
+  const std::wstring lower = ToLowerWide(text.substr(0, 8));
+  std::size_t hostStart = 0;
+  if (lower.starts_with(L"https://")) {
+    hostStart = 8;
+  } else if (lower.starts_with(L"http://")) {
+    hostStart = 7;
+  } else {
+    return false;
+  }
+  return hostStart < text.size() && text[hostStart] != L'/' && text[hostStart] != L'\\';
 }

@@ -1,5 +1,7 @@
 #include "tests/fakes/AnsweringHttp.h"
 
+#include <algorithm>
+
 #include "platform/posix/HttpUrl.h"
 
 namespace fakes {
@@ -24,6 +26,7 @@ class AnsweringRequest : public platform::HttpRequest {
       status = state->statuses.front();
       state->statuses.pop_front();
     }
+    answer = state->body;
     return platform::kErrorSuccess;
   }
   platform::Win32Error ReceiveResponse() override { return platform::kErrorSuccess; }
@@ -36,11 +39,13 @@ class AnsweringRequest : public platform::HttpRequest {
     return platform::kErrorWinHttpHeaderNotFound;
   }
   platform::Win32Error QueryDataAvailable(std::uint32_t& available) override {
-    available = 0;
+    available = static_cast<std::uint32_t>(answer.size() - sent);
     return platform::kErrorSuccess;
   }
-  platform::Win32Error ReadData(void*, std::uint32_t, std::uint32_t& read) override {
-    read = 0;
+  platform::Win32Error ReadData(void* buffer, std::uint32_t size, std::uint32_t& read) override {
+    read = static_cast<std::uint32_t>(std::min<std::size_t>(size, answer.size() - sent));
+    answer.copy(static_cast<char*>(buffer), read, sent);
+    sent += read;
     return platform::kErrorSuccess;
   }
 
@@ -48,6 +53,8 @@ class AnsweringRequest : public platform::HttpRequest {
   std::shared_ptr<State> state;
   AnsweringHttp::Request request;
   std::uint32_t status = 200;
+  std::string answer;
+  std::size_t sent = 0;
 };
 
 class AnsweringConnection : public platform::HttpConnection {
@@ -94,6 +101,11 @@ platform::Win32Error AnsweringHttp::CrackUrl(const std::wstring& url, platform::
 void AnsweringHttp::QueueStatuses(std::vector<std::uint32_t> statuses) {
   std::lock_guard lock(state->mutex);
   state->statuses.insert(state->statuses.end(), statuses.begin(), statuses.end());
+}
+
+void AnsweringHttp::SetBody(std::string body) {
+  std::lock_guard lock(state->mutex);
+  state->body = std::move(body);
 }
 
 std::vector<AnsweringHttp::Request> AnsweringHttp::Requests() const {

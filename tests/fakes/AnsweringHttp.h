@@ -1,6 +1,7 @@
 // An HTTP seam that answers every request itself, with status codes a test
-// queues (200 once the queue is empty), and records what was sent: for
-// event and request logic that needs no server. Thread-safe; the objects it
+// queues (200 once the queue is empty) and a body a test sets (none by
+// default), and records what was sent: for event and request logic that
+// needs no server. Thread-safe; the objects it
 // hands out keep its state alive.
 #pragma once
 
@@ -25,6 +26,7 @@ class AnsweringHttp : public platform::Http {
   struct State {
     std::mutex mutex;
     std::deque<std::uint32_t> statuses;  // answered in turn; 200 when empty
+    std::string body;                    // the body of every answer
     std::vector<Request> requests;
   };
 
@@ -34,6 +36,7 @@ class AnsweringHttp : public platform::Http {
   platform::Win32Error LastError() override { return platform::kErrorSuccess; }
 
   void QueueStatuses(std::vector<std::uint32_t> statuses);
+  void SetBody(std::string body);
   std::vector<Request> Requests() const;
 
  private:

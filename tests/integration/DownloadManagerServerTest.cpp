@@ -161,19 +161,38 @@ TEST_F(DownloadServerTest, FailsBothTransfersOnAShortBody) {
   EXPECT_EQ(machine.clock->Sleeps(), std::vector<std::uint32_t>{2000});
 }
 
-// Cancelling stops the first transfer; the second, 2 s later, does not watch the flag.
-TEST_F(DownloadServerTest, CancellationStopsOnlyTheFirstTransfer) {
+// Cancelling (the wizard closes) stops the transfer under way, the first or
+// the second, and leaves no partial file; no second transfer follows.
+TEST_F(DownloadServerTest, CancellationStopsTheTransferAndRemovesTheFile) {
   const std::string content = Pattern(256 * 1024);
-  Serve({{"slow.exe", content}}, {{"slow.exe", {{"bytesPerSecond", 256 * 1024}}}});
-  std::thread canceller([&] {
-    for (int i = 0; i < 50 && Progress().empty(); ++i) sink.WaitForMessages(Messages().size() + 1, std::chrono::milliseconds(100));
-    manager->cancelled = true;
-  });
-  const DownloadResult result = Download("slow.exe");
-  canceller.join();
-  EXPECT_EQ(result, (DownloadResult{true, L"[WINHTTP] Download cancelled."}));
-  EXPECT_EQ(ReadAll(Downloaded()), content);
-  EXPECT_EQ(machine.clock->Sleeps(), std::vector<std::uint32_t>{2000});
+  const json slow = {{"bytesPerSecond", 64 * 1024}};
+  const struct {
+    json faults;
+    std::wstring stoppedBy;  // what the error text ends with
+    std::size_t sleeps;      // the pause before a second transfer
+  } cases[] = {
+      {slow, L"[WINHTTP] Download cancelled.", 0},
+      // The first transfer is refused, the second is the slow one.
+      {{{"statuses", {500}}, {"bytesPerSecond", 64 * 1024}}, L" [WININET] Download cancelled.", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.faults.dump());
+    Serve({{"slow.exe", content}}, {{"slow.exe", c.faults}});
+    const std::size_t progressBefore = Progress().size();
+    const std::size_t sleepsBefore = machine.clock->Sleeps().size();
+    std::thread canceller([&] {
+      for (int i = 0; i < 50 && Progress().size() == progressBefore; ++i)
+        sink.WaitForMessages(Messages().size() + 1, std::chrono::milliseconds(100));
+      manager->cancelled = true;
+    });
+    const DownloadResult result = Download("slow.exe");
+    canceller.join();
+    EXPECT_FALSE(result.first);
+    EXPECT_TRUE(result.second.starts_with(L"[WINHTTP] ")) << WideToUtf8(result.second);
+    EXPECT_TRUE(result.second.ends_with(c.stoppedBy)) << WideToUtf8(result.second);
+    EXPECT_FALSE(fs::exists(Downloaded()));
+    EXPECT_EQ(machine.clock->Sleeps().size() - sleepsBefore, c.sleeps);
+  }
 }
 
 // Without a file name the URL's last part names the file; names that are no plain file name fail at the output file.

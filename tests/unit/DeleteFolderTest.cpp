@@ -27,11 +27,10 @@ class DeleteFolderTest : public testing::Test {
   DeleteFolderTest() {
     bundle = services.Bundle();
     bundle.files = files;
+    configuration = std::make_shared<ConfigurationManager>(bundle, BuiltInSettings{.wizardKey = "DLM"});
     // The host's window is never made, so it needs no pages.
-    host = std::make_unique<CBrimvaleDlg>(WizardContext{
-        .configuration = std::make_shared<ConfigurationManager>(bundle, BuiltInSettings{.wizardKey = "DLM"}),
-        .pages = nullptr,
-        .cancelDownloads = nullptr});
+    host = std::make_unique<CBrimvaleDlg>(
+        WizardContext{.configuration = configuration, .pages = nullptr, .cancelDownloads = nullptr});
   }
 
   static void Write(const fs::path& file) {
@@ -42,6 +41,7 @@ class DeleteFolderTest : public testing::Test {
   fakes::TestServices services;
   std::shared_ptr<LockingFileSystem> files = std::make_shared<LockingFileSystem>(services.scratch.Wide() + L"/");
   platform::Services bundle;
+  std::shared_ptr<ConfigurationManager> configuration;
   std::unique_ptr<CBrimvaleDlg> host;
   fs::path work = services.scratch.Path() / "ISV1A2B.tmp";
   fs::path outside = services.scratch.Path() / "elsewhere";
@@ -93,7 +93,15 @@ TEST_F(DeleteFolderTest, LinksAreRemovedNotFollowed) {
   EXPECT_TRUE(files->ScheduledDeletions().empty());
 }
 
-// An empty work folder, and a missing one, are left as they are.
+// The wizard's own work folder goes even when it is empty.
+TEST_F(DeleteFolderTest, EmptyWorkFolderIsRemoved) {
+  fs::create_directories(work);
+  configuration->workFolder = work.wstring();
+  host->DeleteWorkFolder();
+  EXPECT_FALSE(fs::exists(work));
+}
+
+// An empty folder, and a missing one, are left as they are by the recursion.
 TEST_F(DeleteFolderTest, EmptyOrMissingFolderIsLeftAlone) {
   fs::create_directories(work);
   host->DeleteFolderRecursive(work.wstring());

@@ -78,16 +78,11 @@ class TestPages : public WizardPages {
   }
 };
 
-// The host with a count of first-start steps.
+// The host, with the context it hands its pages in reach.
 class TestHost : public CBrimvaleDlg {
  public:
   using CBrimvaleDlg::CBrimvaleDlg;
   using CBrimvaleDlg::pageContext;
-
-  int firstStartSteps = 0;
-
- protected:
-  void RunFirstStartStep() override { ++firstStartSteps; }
 };
 
 inline const std::wstring kMutexName = L"Global\\BrimvaleDLMSingleInstanceMutex";
@@ -103,14 +98,23 @@ class WizardTest : public testing::Test {
     thread.Run([this] { host.reset(); });
   }
 
+  // The pages the host is built from: the program's own, with a plain
+  // loading page unless a test wants the real one.
+  virtual std::shared_ptr<PageFactory> MakePages(std::shared_ptr<ApiManager> api,
+                                                 std::shared_ptr<DownloadManager> downloads) {
+    return std::make_shared<TestPages>(std::move(api), std::move(downloads));
+  }
+
   // Builds the configuration of a wizard kind and runs the host modally.
-  void Start(const std::string& wizardKey = "DLM", const std::wstring& userLocale = L"en_US.UTF-8") {
+  void Start(const std::string& wizardKey = "DLM", const std::wstring& userLocale = L"en_US.UTF-8",
+             BuiltInSettings builtIns = {}) {
     services.environment->variables[L"LANG"] = userLocale;
-    configuration = std::make_shared<ConfigurationManager>(services.Bundle(), BuiltInSettings{.wizardKey = wizardKey});
-    auto downloads = std::make_shared<DownloadManager>(configuration);
+    builtIns.wizardKey = wizardKey;
+    configuration = std::make_shared<ConfigurationManager>(services.Bundle(), builtIns);
+    downloads = std::make_shared<DownloadManager>(configuration);
     WizardContext context{.configuration = configuration,
-                          .pages = std::make_shared<TestPages>(std::make_shared<ApiManager>(configuration), downloads),
-                          .cancelDownloads = [downloads] { downloads->cancelled = true; }};
+                          .pages = MakePages(std::make_shared<ApiManager>(configuration), downloads),
+                          .cancelDownloads = [downloads = downloads] { downloads->cancelled = true; }};
     host = thread.Run([&] { return std::make_unique<TestHost>(std::move(context)); });
     auto promise = std::make_shared<std::promise<int>>();
     result = promise->get_future();
@@ -154,6 +158,7 @@ class WizardTest : public testing::Test {
 
   fakes::TestServices services;
   std::shared_ptr<ConfigurationManager> configuration;
+  std::shared_ptr<DownloadManager> downloads;
   std::unique_ptr<TestHost> host;
   std::future<int> result;
   ui::headless::WindowThread thread;

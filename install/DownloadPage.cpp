@@ -1,0 +1,78 @@
+#include "install/DownloadPage.h"
+
+#include "config/ConfigurationManager.h"
+#include "install/ArchiveHandling.h"
+#include "packages/Package.h"
+#include "resources/DialogIds.h"
+#include "shell/ProgressBar.h"
+#include "util/Utf8.h"
+
+DownloadPage::DownloadPage(const PageContext& context, int templateId, ui::Dialog* parent,
+                           std::shared_ptr<DownloadManager> downloads)
+    : IPage(context, templateId, parent), downloads(std::move(downloads)) {}
+
+bool DownloadPage::OnInitDialog() {
+  IPage::OnInitDialog();
+  progressBar = Item(ids::kProgressBar);
+  productImage.Attach(Item(ids::kPageImage));
+  BindText(ids::kProgressTitle, "PROGRESS_TITLE");
+  BindText(ids::kProgressDescription, "PROGRESS_DESC");
+  RefreshTexts();
+  return true;
+}
+
+bool DownloadPage::OnMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t, std::intptr_t& result) {
+  if (message == ui::WM_DOWNLOAD_SIZE_UNKNOWN) {
+    StartMarquee(progressBar);
+    marqueeOn = true;
+  } else if (message == ui::WM_DOWNLOAD_PROGRESS) {
+    const double fraction = static_cast<double>(wParam) / 100;
+    if (fraction > 1) {
+      // Not a percentage: the bar cannot tell how far the file is.
+      StartMarquee(progressBar);
+    } else {
+      if (marqueeOn) StopMarquee(progressBar);
+      marqueeOn = false;
+      progressBar.SetPosition(static_cast<int>(fraction * 100));
+    }
+  } else {
+    return false;
+  }
+  result = 0;
+  return true;
+}
+
+void DownloadPage::StartFileDownload(const std::wstring& url, const std::wstring& fileName, bool toTempFolder) {
+  downloadFuture = std::async(std::launch::async, [downloads = downloads, url, window = Handle(), fileName,
+                                                   toTempFolder] {
+    return downloads->DownloadFile(url, window, fileName, toTempFolder);
+  });
+  SetTimer(kDownloadTimer, kPollMilliseconds);
+}
+
+std::optional<DownloadResult> DownloadPage::TakeDownloadResult() {
+  if (!downloadFuture.valid() || downloadFuture.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+    return std::nullopt;
+  try {
+    return downloadFuture.get();
+  } catch (const std::exception& error) {
+    return DownloadResult{false, Utf8ToWide(error.what())};
+  }
+}
+
+void DownloadPage::ReportDownloadFailure(Package& package, const std::wstring& error) {
+  const int eventId = package.isMainProduct && configuration->reportFailureAsCompletion ? 3 : -1;
+  package.SendEvent(eventId, {{"12", "DOWNLOAD FAILED: " + WideToUtf8(error)}});
+}
+
+void DownloadPage::StartInstaller(const InstallEntry& entry, const std::wstring& arguments,
+                                  const std::wstring& extractBase, bool wait) {
+  const platform::Services& services = configuration->Services();
+  std::wstring path = entry.path;
+  // Archives are recognised and unpacked here, on the window thread.
+  if (const ArchiveKind kind = GetArchiveType(*services.files, path); kind != NotAnArchive)
+    path = ResolveExecutable(services, path, kind, extractBase);
+  runFuture = std::async(std::launch::async, [processes = services.processes, path, arguments, wait] {
+    return RunProcess(*processes, path, arguments, wait);
+  });
+}

@@ -1,0 +1,65 @@
+// What the two download pages share: the picture and the two progress
+// texts, and a progress bar that shows the current file, turning into a
+// marquee while a response has no usable length.
+#pragma once
+
+#include <deque>
+#include <future>
+#include <memory>
+#include <string>
+
+#include "install/DownloadManager.h"
+#include "install/RunProcess.h"
+#include "shell/CStaticFromImage.h"
+#include "shell/IPage.h"
+
+class Package;
+
+class DownloadPage : public IPage {
+ public:
+  void SetButtonCallback(ButtonCallback callback) override { buttonCallback = std::move(callback); }
+  void SetErrorCallback(ErrorCallback callback) override { errorCallback = std::move(callback); }
+
+ protected:
+  // A downloaded package still to be started, with the file to run.
+  struct InstallEntry {
+    std::shared_ptr<Package> package;
+    std::wstring path;
+  };
+
+  static constexpr std::uintptr_t kDownloadTimer = 4096;
+  static constexpr unsigned kPollMilliseconds = 100;
+
+  DownloadPage(const PageContext& context, int templateId, ui::Dialog* parent,
+               std::shared_ptr<DownloadManager> downloads);
+
+  // The base set-up, the two progress texts bound and refreshed.
+  bool OnInitDialog() override;
+  // WM_DOWNLOAD_SIZE_UNKNOWN and WM_DOWNLOAD_PROGRESS.
+  bool OnMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
+
+  // Starts DownloadFile on a worker and the timer that polls it.
+  void StartFileDownload(const std::wstring& url, const std::wstring& fileName, bool toTempFolder);
+  // The finished download's result, or nullopt while it runs. A download
+  // that threw counts as failed with the exception's text.
+  std::optional<DownloadResult> TakeDownloadResult();
+  // Reports a failed download: event -1, or 3 for the main product when the
+  // configuration reports failures as completions, with "DOWNLOAD FAILED: "
+  // and the error text.
+  void ReportDownloadFailure(Package& package, const std::wstring& error);
+  // Starts the entry's installer on a worker (an archive first unpacked
+  // into `extractBase`); replacing the previous run waits for it to return.
+  void StartInstaller(const InstallEntry& entry, const std::wstring& arguments, const std::wstring& extractBase,
+                      bool wait);
+
+  ButtonCallback buttonCallback;
+  ErrorCallback errorCallback;
+  std::shared_ptr<DownloadManager> downloads;
+  ui::Control progressBar;
+  bool marqueeOn = false;
+  std::future<DownloadResult> downloadFuture;
+  std::future<RunResult> runFuture;
+  std::deque<std::shared_ptr<Package>> downloadQueue;
+  std::deque<InstallEntry> installQueue;
+  CStaticFromImage productImage;
+};

@@ -1,0 +1,93 @@
+#include "install/DownloadPageDlm.h"
+
+#include "config/ConfigurationManager.h"
+#include "install/InstallerArguments.h"
+#include "locale/LanguageManager.h"
+#include "packages/Package.h"
+#include "resources/DialogIds.h"
+#include "util/UrlValidation.h"
+
+DownloadPageDlm::DownloadPageDlm(const PageContext& context, ui::Dialog* parent,
+                                 std::shared_ptr<DownloadManager> downloads)
+    : DownloadPage(context, ids::kDownloadPageDlm, parent, std::move(downloads)) {}
+
+bool DownloadPageDlm::OnInitDialog() {
+  DownloadPage::OnInitDialog();
+  productImage.SetImage(configuration->productIcon);
+  return true;
+}
+
+void DownloadPageDlm::OnNavigateToPage() {
+  downloadQueue.clear();
+  if (configuration->mainPackage) downloadQueue.push_back(configuration->mainPackage);
+  downloadQueue.insert(downloadQueue.end(), configuration->acceptedPackages.begin(),
+                       configuration->acceptedPackages.end());
+  StartDownload();
+}
+
+void DownloadPageDlm::StartDownload() {
+  if (configuration->closeRequested || downloadQueue.empty()) return;
+  const Package& package = *downloadQueue.front();
+  if (package.isMainProduct) {
+    // The product's own URL and name, into the Downloads folder.
+    StartFileDownload(configuration->productUrl, configuration->productFileName, false);
+    return;
+  }
+  std::wstring url = package.GetU();
+  if (!IsValidUrl(url)) url = configuration->imageBaseUrl + url;
+  StartFileDownload(url, L"", true);
+}
+
+void DownloadPageDlm::OnTimer(std::uintptr_t timerId) {
+  if (timerId == kDownloadTimer) OnDownloadTimer();
+}
+
+void DownloadPageDlm::OnDownloadTimer() {
+  const std::optional<DownloadResult> result = TakeDownloadResult();
+  if (!result) return;
+  KillTimer(kDownloadTimer);
+  const std::shared_ptr<Package> package = downloadQueue.front();
+  downloadQueue.pop_front();
+
+  if (result->first && package->isMainProduct) {
+    configuration->SetDownloadedFilePath(downloads->LastFilePath());
+    package->SendEvent(3);
+  } else if (result->first) {
+    installQueue.push_back({package, downloads->LastFilePath()});
+  } else {
+    ReportDownloadFailure(*package, result->second);
+    if (package->isMainProduct) mainDownloadFailed = true;
+  }
+
+  if (!downloadQueue.empty()) {
+    StartDownload();
+  } else if (!installQueue.empty()) {
+    InstallNext();
+  } else {
+    Finish();
+  }
+}
+
+void DownloadPageDlm::InstallNext() {
+  while (!installQueue.empty()) {
+    const InstallEntry entry = installQueue.front();
+    const bool isMain = entry.package->isMainProduct;
+    StartInstaller(entry, MakeInstallerArguments(isMain, entry.package->p, *configuration, false),
+                   configuration->workFolder, isMain);
+    entry.package->SendEvent(3);
+    installQueue.pop_front();
+  }
+  // Starting returns at once, but the last start must have happened before
+  // the wizard moves on: Finish deletes the folder the installers run from.
+  if (runFuture.valid()) runFuture.wait();
+  Finish();
+}
+
+void DownloadPageDlm::Finish() {
+  if (mainDownloadFailed && errorCallback) {
+    errorCallback(languageManager->GetText("PAGE_DOWNLOAD_ERROR_TITLE"),
+                  languageManager->GetText("PAGE_DOWNLOAD_ERROR_DESC"));
+  } else if (buttonCallback) {
+    buttonCallback(ButtonType::Next);
+  }
+}
