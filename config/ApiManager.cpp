@@ -6,8 +6,8 @@
 #include "config/BrimvaleException.h"
 #include "config/FileNameTag.h"
 #include "config/HttpJsonClient.h"
-#include "util/Utf8.h"
 #include "platform/WindowsVersion.h"
+#include "util/Utf8.h"
 
 namespace {
 

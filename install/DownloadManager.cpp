@@ -8,8 +8,8 @@
 #include "config/ConfigurationManager.h"
 #include "install/TargetPath.h"
 #include "platform/SystemErrorText.h"
-#include "util/Utf8.h"
 #include "platform/WindowsVersion.h"
+#include "util/Utf8.h"
 
 namespace {
 

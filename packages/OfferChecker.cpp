@@ -5,9 +5,9 @@
 #include <cwctype>
 
 #include "config/ConfigurationManager.h"
+#include "platform/WindowsVersion.h"
 #include "util/Lowercase.h"
 #include "util/Utf8.h"
-#include "platform/WindowsVersion.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "platform/WindowsVersion.h"
 #include "util/Lowercase.h"
 #include "util/Utf16.h"
-#include "platform/WindowsVersion.h"
 
 namespace {
 

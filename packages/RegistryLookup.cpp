@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "packages/RegistryAccess.h"
-#include "util/Lowercase.h"
 #include "platform/WindowsVersion.h"
+#include "util/Lowercase.h"
 
 namespace {
 

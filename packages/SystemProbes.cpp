@@ -2,8 +2,8 @@
 
 #include "config/ConfigurationManager.h"
 #include "packages/RegistryAccess.h"
-#include "util/Lowercase.h"
 #include "platform/WindowsVersion.h"
+#include "util/Lowercase.h"
 
 namespace {
 

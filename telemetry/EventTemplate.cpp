@@ -4,8 +4,8 @@
 
 #include "config/ConfigurationManager.h"
 #include "config/RequestSignature.h"
-#include "util/Utf8.h"
 #include "platform/WindowsVersion.h"
+#include "util/Utf8.h"
 
 EventTemplate BuildEventTemplate(ConfigurationManager& configuration) {
   EventTemplate event;

@@ -4,9 +4,9 @@
 #include <fstream>
 
 #include "locale/LanguageManager.h"
+#include "packages/Package.h"
 #include "pages/FinishPageDlm.h"
 #include "pages/FinishPageIsv.h"
-#include "packages/Package.h"
 #include "tests/fakes/TestPng.h"
 #include "tests/unit/WizardTestHarness.h"
 

@@ -7,13 +7,13 @@
 #include <regex>
 
 #include "config/ConfigurationManager.h"
+#include "platform/WindowsVersion.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "tests/wine/WineTestEnvironment.h"
 #include "util/Utf8.h"
-#include "platform/WindowsVersion.h"
 
 namespace {
 

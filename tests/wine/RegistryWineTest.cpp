@@ -8,13 +8,13 @@
 #include <iterator>
 
 #include "packages/RegistryLookup.h"
+#include "platform/WindowsVersion.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SystemInfo.h"
 #include "tests/common/RegistryRuleCases.h"
 #include "tests/wine/WineTestEnvironment.h"
 #include "util/Utf16.h"
 #include "util/Utf8.h"
-#include "platform/WindowsVersion.h"
 
 namespace {
 
