@@ -65,14 +65,25 @@ void DownloadPage::ReportDownloadFailure(Package& package, const std::wstring& e
   package.SendEvent(eventId, {{"12", "DOWNLOAD FAILED: " + WideToUtf8(error)}});
 }
 
+std::wstring DownloadPage::ProgramToRun(const InstallEntry& entry, const std::wstring& extractBase) {
+  const platform::Services& services = configuration->Services();
+  const ArchiveKind kind = GetArchiveType(*services.files, entry.path);
+  return kind == NotAnArchive ? entry.path : ResolveExecutable(services, entry.path, kind, extractBase);
+}
+
 void DownloadPage::StartInstaller(const InstallEntry& entry, const std::wstring& arguments,
                                   const std::wstring& extractBase, bool wait) {
-  const platform::Services& services = configuration->Services();
-  std::wstring path = entry.path;
-  // Archives are recognised and unpacked here, on the window thread.
-  if (const ArchiveKind kind = GetArchiveType(*services.files, path); kind != NotAnArchive)
-    path = ResolveExecutable(services, path, kind, extractBase);
-  runFuture = std::async(std::launch::async, [processes = services.processes, path, arguments, wait] {
+  runFuture = std::async(std::launch::async, [processes = configuration->Services().processes,
+                                              path = ProgramToRun(entry, extractBase), arguments, wait] {
     return RunProcess(*processes, path, arguments, wait);
+  });
+}
+
+void DownloadPage::StartInstallersInOrder(std::vector<Launch> launches) {
+  runFuture = std::async(std::launch::async, [processes = configuration->Services().processes,
+                                              launches = std::move(launches)] {
+    RunResult last{kExitCodeNotWaited, L""};
+    for (const Launch& launch : launches) last = RunProcess(*processes, launch.path, launch.arguments, false);
+    return last;
   });
 }

@@ -7,6 +7,7 @@
 #include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "install/DownloadManager.h"
 #include "install/RunProcess.h"
@@ -27,7 +28,14 @@ class DownloadPage : public IPage {
     std::wstring path;
   };
 
+  // A program to start, with its arguments.
+  struct Launch {
+    std::wstring path;
+    std::wstring arguments;
+  };
+
   static constexpr std::uintptr_t kDownloadTimer = 4096;
+  static constexpr std::uintptr_t kRunTimer = 4098;
   static constexpr unsigned kPollMilliseconds = 100;
 
   DownloadPage(const PageContext& context, int templateId, ui::Dialog* parent,
@@ -47,10 +55,18 @@ class DownloadPage : public IPage {
   // configuration reports failures as completions, with "DOWNLOAD FAILED: "
   // and the error text.
   void ReportDownloadFailure(Package& package, const std::wstring& error);
+  // The program to run for a downloaded file: the file itself, or for an
+  // archive the program unpacked from it into `extractBase` (here, on the
+  // window thread).
+  std::wstring ProgramToRun(const InstallEntry& entry, const std::wstring& extractBase);
   // Starts the entry's installer on a worker (an archive first unpacked
   // into `extractBase`); replacing the previous run waits for it to return.
   void StartInstaller(const InstallEntry& entry, const std::wstring& arguments, const std::wstring& extractBase,
                       bool wait);
+  // Starts the programs one after the other on one worker, none waited
+  // for, so starting many takes the window thread no time; `runFuture`
+  // holds the last start's result.
+  void StartInstallersInOrder(std::vector<Launch> launches);
 
   ButtonCallback buttonCallback;
   ErrorCallback errorCallback;

@@ -39,7 +39,12 @@ void DownloadPageDlm::StartDownload() {
 }
 
 void DownloadPageDlm::OnTimer(std::uintptr_t timerId) {
-  if (timerId == kDownloadTimer) OnDownloadTimer();
+  if (timerId == kDownloadTimer) {
+    OnDownloadTimer();
+  } else if (timerId == kRunTimer && runFuture.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+    KillTimer(kRunTimer);
+    Finish();
+  }
 }
 
 void DownloadPageDlm::OnDownloadTimer() {
@@ -69,18 +74,18 @@ void DownloadPageDlm::OnDownloadTimer() {
 }
 
 void DownloadPageDlm::InstallNext() {
+  std::vector<Launch> launches;
   while (!installQueue.empty()) {
     const InstallEntry entry = installQueue.front();
-    const bool isMain = entry.package->isMainProduct;
-    StartInstaller(entry, MakeInstallerArguments(isMain, entry.package->p, *configuration, false),
-                   configuration->workFolder, isMain);
+    launches.push_back({ProgramToRun(entry, configuration->workFolder),
+                        MakeInstallerArguments(entry.package->isMainProduct, entry.package->p, *configuration, false)});
     entry.package->SendEvent(3);
     installQueue.pop_front();
   }
-  // Starting returns at once, but the last start must have happened before
-  // the wizard moves on: Finish deletes the folder the installers run from.
-  if (runFuture.valid()) runFuture.wait();
-  Finish();
+  // Nothing is waited for, but every installer must have started before the
+  // wizard moves on: Finish deletes the folder they run from.
+  StartInstallersInOrder(std::move(launches));
+  SetTimer(kRunTimer, kPollMilliseconds);
 }
 
 void DownloadPageDlm::Finish() {

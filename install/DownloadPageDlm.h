@@ -25,7 +25,7 @@ class DownloadPageDlm : public DownloadPage {
   void StartDownload();
   // Timer 4096: the finished download's result, then the next step.
   void OnDownloadTimer();
-  // Starts every downloaded offer, then finishes.
+  // Starts every downloaded offer; timer 4098 finishes once all have started.
   void InstallNext();
   // Next, or the error page when the main product failed.
   void Finish();

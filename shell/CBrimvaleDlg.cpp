@@ -1,5 +1,7 @@
 #include "shell/CBrimvaleDlg.h"
 
+#include <algorithm>
+
 #include "config/BuildSettings.h"
 #include "config/ConfigurationManager.h"
 #include "locale/LanguageManager.h"
@@ -258,11 +260,14 @@ void CBrimvaleDlg::RunFirstStartStep() {
 void CBrimvaleDlg::RunClosingNotifications() {
   configuration->closeRequested = true;
   if (cancelDownloads) cancelDownloads();
-  const std::vector<std::shared_ptr<Package>> shown = configuration->shownPackages;
-  for (const std::shared_ptr<Package>& package : shown) {
-    package->SendEvent(5);
-    package->WaitForEvents();
-  }
+  // The offers' reports go out together and are all waited for, so closing
+  // takes one round trip rather than one per offer; the main package's comes
+  // last. An offer shown twice reports once, as it would one after the other.
+  std::vector<std::shared_ptr<Package>> shown;
+  for (const std::shared_ptr<Package>& package : configuration->shownPackages)
+    if (std::find(shown.begin(), shown.end(), package) == shown.end()) shown.push_back(package);
+  for (const std::shared_ptr<Package>& package : shown) package->SendEvent(5);
+  for (const std::shared_ptr<Package>& package : shown) package->WaitForEvents();
   if (const std::shared_ptr<Package> main = configuration->mainPackage) {
     main->SendEvent(5);
     main->WaitForEvents();

@@ -83,7 +83,7 @@ class CBrimvaleDlg : public ui::Dialog {
   // The first Next on page 0: the main package, and its event 1.
   void RunFirstStartStep();
   // Closing: the work in progress cancelled, then the final event of every
-  // shown offer and of the main package, each waited for.
+  // shown offer (sent together, all waited for), then the main package's.
   void RunClosingNotifications();
   // WM_WIZARD_LOAD_COMPLETE: texts and header for the product, the main
   // package refreshed, the remaining pages appended, and on to page 2.

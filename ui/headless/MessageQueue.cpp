@@ -47,6 +47,8 @@ void MessageQueue::KillTimers(WindowHandle window) {
 }
 
 void MessageQueue::RunUntil(const std::function<bool()>& done) {
+  const bool nested = busySince.has_value();
+  EndBusyStretch();
   while (!done()) {
     Item item;
     std::unique_lock lock(mutex);
@@ -75,12 +77,21 @@ void MessageQueue::RunUntil(const std::function<bool()>& done) {
       idle = false;
     }
     lock.unlock();
+    busySince = Clock::now();
     if (auto* message = std::get_if<PostedMessage>(&item)) {
       Desktop::Instance().Deliver(*message);
     } else {
       std::get<std::function<void()>>(item)();
     }
+    EndBusyStretch();
   }
+  if (nested) busySince = Clock::now();
+}
+
+void MessageQueue::EndBusyStretch() {
+  if (!busySince) return;
+  if (busyObserver) busyObserver(Clock::now() - *busySince);
+  busySince.reset();
 }
 
 bool MessageQueue::WaitUntilIdle(std::chrono::milliseconds timeout) {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <variant>
 #include <vector>
@@ -52,6 +53,13 @@ class MessageQueue {
   // to handle. False when that did not happen within the timeout.
   bool WaitUntilIdle(std::chrono::milliseconds timeout);
 
+  // Window thread: told how long each stretch lasted in which the thread
+  // handled one item without looking at its queue again, for measurements
+  // of responsiveness. A loop nested in a handler ends the stretch of the
+  // item that started it; the item's stretch resumes when the loop ends.
+  using BusyObserver = std::function<void(std::chrono::steady_clock::duration)>;
+  void SetBusyObserver(BusyObserver observer) { busyObserver = std::move(observer); }
+
  private:
   using Clock = std::chrono::steady_clock;
   struct Timer {
@@ -63,6 +71,8 @@ class MessageQueue {
   using Item = std::variant<PostedMessage, std::function<void()>>;
 
   MessageQueue() : thread(std::this_thread::get_id()) {}
+  // Reports and ends the current busy stretch, if any.
+  void EndBusyStretch();
 
   std::thread::id thread;
   std::mutex mutex;
@@ -71,6 +81,8 @@ class MessageQueue {
   std::deque<Item> items;
   std::vector<Timer> timers;
   bool idle = false;
+  BusyObserver busyObserver;                  // window thread only
+  std::optional<Clock::time_point> busySince;  // window thread only
 };
 
 }  // namespace ui::headless
