@@ -1,7 +1,12 @@
 """End-to-end scenarios of the wizard: the real executable under Wine.
-   run.py <scenario> --exe BrimvaleSetup.exe --driver driver.exe --prefix DIR --screenshots DIR"""
+   run.py <scenario> --exe BrimvaleSetup.exe --driver driver.exe --prefix DIR --screenshots DIR
+The whole-run scenarios run inside tests/fixtures/with-server-443.sh with the
+whole-run catalogue and find the server's database in BRIMVALE_SERVER_DATABASE."""
 
 import argparse
+import contextlib
+import filecmp
+import os
 import pathlib
 import shutil
 import subprocess
@@ -9,6 +14,8 @@ import sys
 import tempfile
 import traceback
 
+import whole_run
+from whole_run import WHOLE_RUN_EVENTS, Walk
 from wizard import Display, Prefix, Wizard
 
 LANGUAGE_COMBO, NEXT_BUTTON, SPLASH_TEXT, ABOUT_VERSION = 1000, 1010, 1011, 1045
@@ -123,35 +130,147 @@ def planted_libraries(context):
         wizard.close()
 
 
-SCENARIOS = {f.__name__: f for f in (language_page, second_instance, close_question, about_box, planted_libraries)}
+def whole_run_to_finish(context, screenshots=None):
+    """A whole run up to the finish page, its installers ended; the wizard,
+    the walk and the record of the run's traces."""
+    record = whole_run.RunRecord(context.prefix, context.scratch / "installer-runs")
+    wizard = context.wizard(record.environment())
+    walk = Walk(wizard, screenshots)
+    walk.to_finish()
+    check(walk.offers_shown() == list(whole_run.OFFER_CHOICES), "offer pages: %r" % walk.offers_shown())
+    whole_run.wait_for_installers(record.records, [whole_run.INSTALLED_OFFER[0]])
+    return wizard, walk, record
+
+
+def check_whole_run_traces(context, record):
+    """The events and files of a whole run that reached the finish page."""
+    events = whole_run.wait_for_events(context.database, WHOLE_RUN_EVENTS)
+    check(sorted(events) == WHOLE_RUN_EVENTS, "events stored: %r" % events)
+    check(record.product.exists(), "the product in the Downloads folder: %s" % record.product)
+    check(filecmp.cmp(record.product, context.catalogue / "files" / whole_run.PRODUCT_FILE, shallow=False),
+          "the product is the file the server sent")
+    program, arguments = whole_run.INSTALLED_OFFER
+    started = record.record(program)
+    check(started and program in started and started.endswith(" " + arguments), "%s started as %r" % (program, started))
+    for program in whole_run.NEVER_STARTED:
+        check(record.record(program) is None, "%s was started: %r" % (program, record.record(program)))
+    check(not record.new_work_folders(), "work folders left: %r" % record.new_work_folders())
+
+
+def whole_run_finish(context):
+    """The happy path: every page in turn with a screenshot, two offers
+    accepted and one declined, and Finish launches the product."""
+    screenshots = pathlib.Path(context.screenshots) / "whole-run"
+    shutil.rmtree(screenshots, ignore_errors=True)
+    wizard, walk, record = whole_run_to_finish(context, screenshots)
+    check([kind for kind, _ in walk.pages] ==
+          ["language", "loading", "welcome", "offer", "offer", "offer", "download", "finish"], repr(walk.pages))
+    check(wizard.control(whole_run.LAUNCH_RADIO)["checked"] == 1, "Launch is the default choice")
+    wizard.call("click %d" % whole_run.FINISH_BUTTON)
+    check(wizard.wait_exit() is not None, "the wizard ends")
+    whole_run.wait_for_installers(record.records, [whole_run.PRODUCT_FILE])
+    launched = record.record(whole_run.PRODUCT_FILE)
+    check(launched and "Downloads\\" + whole_run.PRODUCT_FILE in launched, "the product launched from Downloads: %r" % launched)
+    check_whole_run_traces(context, record)
+    check(len(walk.shots) == 8 and all(shot.stat().st_size > 0 for shot in walk.shots), repr(walk.shots))
+
+
+def whole_run_close(context):
+    """A whole run closed with the close box on the finish page: no question,
+    the work folder goes, the product is not launched, and no closing event
+    follows the final events the packages already reported."""
+    wizard, _, record = whole_run_to_finish(context)
+    wizard.call("close")
+    check(wizard.wait_exit() is not None, "the wizard ends without a question")
+    check_whole_run_traces(context, record)
+    check(record.record(whole_run.PRODUCT_FILE) is None, "the product was launched")
+
+
+def server_down(context):
+    """Nothing answers on the server's host: the loading page ends on the
+    error page with the configuration texts, and the start event is lost.
+    When the server is back, closing the window reports the closing event."""
+    record = whole_run.RunRecord(context.prefix, context.scratch / "installer-runs")
+    wizard = context.wizard(record.environment())
+    walk = Walk(wizard)
+    walk.expect("language")
+    wizard.call("click %d" % whole_run.NEXT_BUTTON)
+    walk.expect("loading")
+    walk.expect("error")
+    check(whole_run.control_text(walk.page, whole_run.ERROR_TITLE) == "Something went wrong",
+          repr(whole_run.control_text(walk.page, whole_run.ERROR_TITLE)))
+    check(whole_run.control_text(walk.page, whole_run.ERROR_TEXT) == "Please try to download later",
+          repr(whole_run.control_text(walk.page, whole_run.ERROR_TEXT)))
+    wizard.screenshot("window", pathlib.Path(context.screenshots) / "server-down-error-page.png")
+
+    with context.server():
+        wizard.call("close")
+        check(wizard.wait_exit() is not None, "the wizard ends without a question")
+        events = whole_run.wait_for_events(context.database, [("5", "", "")])
+    check(events == [("5", "", "")], "events stored: %r" % events)
+    check(not record.product.exists(), "no product in the Downloads folder")
+    check(not list(record.records.glob("*.run")), "no installer started")
+    # The work folder stays when it is empty: nothing was downloaded into it.
+    left = [name for name in record.new_work_folders() if any((context.prefix.temp() / name).iterdir())]
+    check(not left, "work folders left with files: %r" % left)
+
+
+SCENARIOS = {f.__name__: f for f in (language_page, second_instance, close_question, about_box, planted_libraries,
+                                     whole_run_finish, whole_run_close, server_down)}
 
 
 class Context:
-    def __init__(self, options, prefix):
+    def __init__(self, options, prefix, scratch):
         self.executable = options.exe
         self.driver = options.driver
         self.screenshots = options.screenshots
         self.planted_library = options.planted_library
         self.plant_probe = options.plant_probe
+        self.server_program = options.server
+        self.pki = options.pki
+        self.catalogue = pathlib.Path(options.catalogue) if options.catalogue else None
+        self.database = os.environ.get("BRIMVALE_SERVER_DATABASE")
         self.prefix = prefix
+        self.scratch = pathlib.Path(scratch)
         self.wizards = []
 
-    def wizard(self):
-        wizard = Wizard(self.prefix, self.executable, self.driver)
+    def wizard(self, environment=None):
+        wizard = Wizard(self.prefix, self.executable, self.driver, environment)
         self.wizards.append(wizard)
         return wizard
+
+    @contextlib.contextmanager
+    def server(self):
+        """The reference server back on 127.0.0.1:443, where with-server-443.sh
+        --no-server left the port free (holding its lock, names and CA)."""
+        check(self.server_program and self.pki and self.catalogue and self.database, "server options missing")
+        pki = pathlib.Path(self.pki)
+        server = subprocess.Popen(
+            [self.server_program, "--cert", str(pki / "server.pem"), "--key", str(pki / "server.key"),
+             "--catalogue", str(self.catalogue), "--database", self.database, "--address", "127.0.0.1",
+             "--port", "443"], stdout=subprocess.PIPE, text=True)
+        try:
+            line = server.stdout.readline()
+            check(line.startswith("listening on"), "the server did not start: %r" % line)
+            yield
+        finally:
+            server.terminate()
+            server.wait(timeout=30)
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("scenario", choices=sorted(SCENARIOS))
-    for option in ("--exe", "--driver", "--prefix", "--screenshots", "--planted-library", "--plant-probe"):
+    for option in ("--exe", "--driver", "--prefix", "--screenshots"):
         parser.add_argument(option, required=True)
+    for option in ("--planted-library", "--plant-probe", "--server", "--pki", "--catalogue"):
+        parser.add_argument(option)
     options = parser.parse_args()
 
     display = Display()
     prefix = Prefix(options.prefix, display)
-    context = Context(options, prefix)
+    scratch = tempfile.TemporaryDirectory(prefix="brimvale-e2e-")
+    context = Context(options, prefix, scratch.name)
     try:
         SCENARIOS[options.scenario](context)
         print("PASSED", options.scenario)
@@ -164,6 +283,7 @@ def main():
             wizard.close()
         prefix.stop()
         display.close()
+        scratch.cleanup()
 
 
 if __name__ == "__main__":

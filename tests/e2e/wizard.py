@@ -5,6 +5,7 @@ import fcntl
 import json
 import os
 import pathlib
+import re
 import shutil
 import subprocess
 import time
@@ -43,29 +44,66 @@ def install_wine_fonts(prefix):
 
 
 class Prefix:
-    """A 32-bit Wine prefix shared by the end-to-end tests of a build, made on
-    first use. Wine draws the window frames itself: Xvfb has no window manager."""
+    """A Wine prefix shared by the end-to-end tests of a build (32-bit unless
+    told otherwise), made on first use. On Xvfb, which has no window manager,
+    Wine draws the window frames itself (`managed` False)."""
 
-    def __init__(self, path, display):
+    def __init__(self, path, display, arch="win32", managed=False):
         self.path = pathlib.Path(path)
-        self.environment = dict(os.environ, WINEPREFIX=str(self.path), WINEARCH="win32", DISPLAY=display.name,
+        self.environment = dict(os.environ, WINEPREFIX=str(self.path), DISPLAY=display.name,
                                 WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        if arch:
+            self.environment["WINEARCH"] = arch
         self.path.parent.mkdir(parents=True, exist_ok=True)
         with open(str(self.path) + ".lock", "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
             ready = self.path / ".brimvale-ready"
             if not ready.exists():
                 subprocess.run(["wineboot", "--init"], env=self.environment, capture_output=True)
-                self.run(["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f"])
                 subprocess.run(["wineserver", "--wait"], env=self.environment)
                 ready.touch()
+            self.set_managed("Y" if managed else "N")
             install_wine_fonts(self.path)
+            self.own_downloads_folder()
+
+    def set_managed(self, value):
+        registry = (self.path / "user.reg").read_text(encoding="utf-8", errors="replace")
+        if '"Managed"="%s"' % value not in registry:
+            self.run(["reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", value, "/f"])
+            subprocess.run(["wineserver", "--wait"], env=self.environment)
+
+    def user_folder(self, *names):
+        """A folder of the prefix's user profile (drive_c/users/<user>/...)."""
+        users = self.path / "drive_c" / "users"
+        user = next(u for u in sorted(users.iterdir()) if u.name != "Public" and u.is_dir())
+        return user.joinpath(*names)
+
+    def downloads(self):
+        return self.user_folder("Downloads")
+
+    def temp(self):
+        """The user's temporary folder, as the prefix's environment names it."""
+        registry = (self.path / "user.reg").read_text(encoding="utf-8", errors="replace")
+        found = re.search(r'^"TEMP"="C:\\\\(.*)"$', registry, re.MULTILINE)
+        if not found:
+            raise RuntimeError("no TEMP in the prefix's user.reg")
+        return self.path.joinpath("drive_c", *found.group(1).split("\\\\"))
+
+    def own_downloads_folder(self):
+        """Wine links the profile's Downloads to the Linux user's home folder;
+        the wizard saves its product there, so the prefix gets a folder of its
+        own and runs never write into the home folder."""
+        downloads = self.downloads()
+        if downloads.is_symlink():
+            downloads.unlink()
+        downloads.mkdir(exist_ok=True)
 
     def run(self, arguments):
         return subprocess.run(["wine"] + arguments, env=self.environment, capture_output=True)
 
-    def start(self, arguments, **options):
-        return subprocess.Popen(["wine"] + arguments, env=self.environment, **options)
+    def start(self, arguments, extra_environment=None, **options):
+        return subprocess.Popen(["wine"] + arguments, env=dict(self.environment, **(extra_environment or {})),
+                                **options)
 
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.environment, capture_output=True)
@@ -74,9 +112,11 @@ class Prefix:
 class Wizard:
     """One run of the wizard and the driver that watches it."""
 
-    def __init__(self, prefix, executable, driver):
+    def __init__(self, prefix, executable, driver, environment=None):
+        """`environment`: variables the wizard gets beside the prefix's."""
         self.prefix = prefix
-        self.process = prefix.start([str(executable)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = prefix.start([str(executable)], environment, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
         self.driver = prefix.start([str(driver)], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
                                    encoding="utf-8")
         self.call("find 30000")
