@@ -52,3 +52,5 @@ foreach(name IN LISTS names)
 endforeach()
 list(LENGTH names count)
 message(STATUS "whole-run catalogue in ${DESTINATION}: ${count} files")
+# Copies keep the committed files' times; this mark carries the assembly's.
+file(TOUCH "${DESTINATION}/.assembled")

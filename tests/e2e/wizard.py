@@ -49,7 +49,7 @@ class Prefix:
     Wine draws the window frames itself (`managed` False)."""
 
     def __init__(self, path, display, arch="win32", managed=False):
-        self.path = pathlib.Path(path)
+        self.path = pathlib.Path(path).resolve()
         self.environment = dict(os.environ, WINEPREFIX=str(self.path), DISPLAY=display.name,
                                 WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
         if arch:
