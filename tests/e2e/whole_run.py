@@ -105,6 +105,9 @@ class Walk:
             return
         path = self.screenshots / ("%02d-%s.png" % (len(self.shots) + 1, name))
         self.wizard.screenshot("window", path)
+        # A page that moved on by itself meanwhile would give the shot a wrong name.
+        pages = self.wizard.dump()["pages"]
+        check([page["handle"] for page in pages] == [self.page["handle"]], "the %s page went during its screenshot" % name)
         self.shots.append(path)
 
     def expect(self, kind):
