@@ -6,6 +6,7 @@ whole-run catalogue and find the server's database in BRIMVALE_SERVER_DATABASE."
 import argparse
 import contextlib
 import filecmp
+import json
 import os
 import pathlib
 import shutil
@@ -166,6 +167,18 @@ def whole_run_finish(context):
     check([kind for kind, _ in walk.pages] ==
           ["language", "loading", "welcome", "offer", "offer", "offer", "download", "finish"], repr(walk.pages))
     check(wizard.control(whole_run.LAUNCH_RADIO)["checked"] == 1, "Launch is the default choice")
+    # The answer reached the texts: the header, the welcome text and each offer's links.
+    host = wizard.dump()["host"]
+    check(host["title"] == whole_run.PRODUCT_TITLE + " Setup", "title: %r" % host["title"])
+    check(whole_run.control_text(host, whole_run.HEADER_TITLE) == whole_run.PRODUCT_TITLE, "header title")
+    welcome = whole_run.control_text(walk.dumps[2], whole_run.WELCOME_TEXT)
+    check("download " + whole_run.PRODUCT_TITLE + " on" in welcome, "welcome text: %r" % welcome)
+    answer = json.loads((context.catalogue / "answers" / "whole-run.json").read_text())
+    links = {offer["ps"]["dn"]: (offer["ps"]["cp"], offer["ps"]["ctu"]) for offer in answer["o"]}
+    for (kind, name), page in zip(walk.pages, walk.dumps):
+        if kind == "offer":
+            disclaimer = whole_run.control_text(page, whole_run.DISCLAIMER_LINK)
+            check(all('href="%s"' % link in disclaimer for link in links[name]), "%s: %r" % (name, disclaimer))
     wizard.call("click %d" % whole_run.FINISH_BUTTON)
     check(wizard.wait_exit() is not None, "the wizard ends")
     whole_run.wait_for_installers(record.records, [whole_run.PRODUCT_FILE])

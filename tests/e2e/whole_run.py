@@ -14,7 +14,8 @@ import time
 from wizard import wine_path
 
 # Control ids (resources/DialogIds.h).
-LANGUAGE_COMBO, NEXT_BUTTON, LOADING_PLACEHOLDER, WELCOME_TITLE = 1000, 1010, 1015, 1017
+LANGUAGE_COMBO, HEADER_TITLE, NEXT_BUTTON, LOADING_PLACEHOLDER, WELCOME_TITLE = 1000, 1008, 1010, 1015, 1017
+WELCOME_TEXT = 1018
 ACCEPT_BUTTON, DECLINE_BUTTON, PROGRESS_TITLE, FINISH_BUTTON = 1021, 1022, 1025, 1028
 LAUNCH_RADIO, CLOSE_BUTTON, ERROR_TITLE, ERROR_TEXT, DISCLAIMER_LINK = 1031, 1035, 1036, 1037, 1042
 
@@ -83,6 +84,7 @@ class Walk:
         self.choices = OFFER_CHOICES if choices is None else choices
         self.shots = []
         self.pages = []  # (kind, offer name or "") in the order shown
+        self.dumps = []  # each page's controls as first seen
         self.page = None
 
     def wait_for_next_page(self, timeout=90):
@@ -98,6 +100,7 @@ class Walk:
         self.page = self.wizard.wait_for(shown, "the page after %s" % (self.pages[-1:] or "start"), timeout)
         kind = page_kind(self.page)
         self.pages.append((kind, offer_name(self.page) if kind == "offer" else ""))
+        self.dumps.append(self.page)
         return kind
 
     def screenshot(self, name):
