@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws the application icon (resource 128): a white arrow into a tray on a
 # rounded square in the wizard's accent colour. Run from anywhere; writes
-# resources/app.ico. Needs ImageMagick (installed by scripts/bootstrap).
+# resources/app.ico. Needs ImageMagick and zopfli (installed by scripts/bootstrap).
 set -euo pipefail
 out=$(cd "$(dirname "$0")/.." && pwd)/app.ico
 tmp=$(mktemp -d)
@@ -22,3 +22,4 @@ done
 convert "$tmp"/icon-16.png "$tmp"/icon-24.png "$tmp"/icon-32.png "$tmp"/icon-48.png "$tmp"/icon-64.png \
   "$tmp"/icon-256.png "$out"
 echo "wrote $out"
+"$(dirname "$0")/store-small.py" "$out"

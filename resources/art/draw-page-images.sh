@@ -4,7 +4,7 @@
 # 102: a check mark) and the error page (IMAGE_BLOB3 103: a calm warning
 # sign), on the page background (RGB 250,250,250) in the wizard's accent
 # colour (RGB 2,119,189). Run from anywhere; writes resources/images/*.png.
-# Needs ImageMagick (installed by scripts/bootstrap).
+# Needs ImageMagick and zopfli (installed by scripts/bootstrap).
 set -euo pipefail
 out=$(cd "$(dirname "$0")/.." && pwd)/images
 mkdir -p "$out"
@@ -66,3 +66,4 @@ convert -size 1024x1024 "xc:$background" \
   -draw 'circle 512,660 512,692' \
   "$tmp/error.png"
 finish "$tmp/error.png" error.png
+"$(dirname "$0")/store-small.py" "$out"/*.png
