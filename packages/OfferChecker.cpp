@@ -148,15 +148,19 @@ bool OfferChecker::ProgramVersionTooLow(const std::string& minimum) const {
 bool OfferChecker::RunningApplication(const std::vector<std::string>& names) {
   if (names.empty()) return false;
   const auto& processes = probes.RunningProcessNames();
+  if (runningPrograms.size() != processes.size()) {
+    runningPrograms.clear();
+    for (const auto& process : processes) {
+      const std::size_t dots = CountDots(process);
+      runningPrograms.push_back({process, dots, dots ? process.substr(0, process.rfind(L'.')) : process});
+    }
+  }
   for (const auto& rule : names) {
     const std::wstring name = ToLowerWide(Utf8ToWide(rule));
     const std::size_t dots = CountDots(name);
-    for (const auto& process : processes) {
-      std::wstring candidate = ToLowerWide(process);
-      // A rule name without the extension matches the program with it.
-      if (CountDots(candidate) > dots) candidate.resize(candidate.rfind(L'.'));
-      if (candidate == name) return true;
-    }
+    // A rule name without the extension matches the program with it.
+    for (const auto& program : runningPrograms)
+      if ((program.dots > dots ? program.stem : program.name) == name) return true;
   }
   return false;
 }

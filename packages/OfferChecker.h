@@ -38,6 +38,7 @@
 #include <memory>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "packages/Package.h"
 #include "packages/RegistryLookup.h"
@@ -74,4 +75,12 @@ class OfferChecker {
   std::shared_ptr<ConfigurationManager> configuration;
   RegistryLookup registry;
   SystemProbes probes;
+  // The running programs' lower-case names, measured once per checker, with
+  // their dot count and their name without the last extension.
+  struct RunningProgram {
+    std::wstring name;
+    std::size_t dots;
+    std::wstring stem;
+  };
+  std::vector<RunningProgram> runningPrograms;
 };

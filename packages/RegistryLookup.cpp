@@ -43,7 +43,8 @@ bool RegistryLookup::SoftwareKeyExists(const std::wstring& fullPath) {
   auto& children = subkeyCache[root][view][software];
   if (children.empty()) {
     try {
-      children = EnumerateSubkeys(*OpenRegistryKey(*registry, root, software, view | kKeyRead));
+      for (auto& child : EnumerateSubkeys(*OpenRegistryKey(*registry, root, software, view | kKeyRead)))
+        children.insert(std::move(child));
     } catch (const win32::RegistryError&) {
       return false;
     }
@@ -51,7 +52,7 @@ bool RegistryLookup::SoftwareKeyExists(const std::wstring& fullPath) {
 
   const std::wstring rest = resolved.substr(parts[0].size() + 1 + software.size() + 1);
   const std::wstring first = rest.substr(0, rest.find(L'\\'));
-  if (std::find(children.begin(), children.end(), first) == children.end()) return false;
+  if (!children.contains(first)) return false;
 
   try {
     auto softwareKey = OpenRegistryKey(*registry, root, software, view | kKeyRead);

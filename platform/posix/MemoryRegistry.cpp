@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cwctype>
+#include <iterator>
+#include <optional>
 
 #include "util/Lowercase.h"
 #include "util/Utf16.h"
@@ -175,25 +177,43 @@ class MemoryRegistryKey : public RegistryKey {
   Win32Error EnumSubKey(std::uint32_t index, std::uint32_t capacity, std::wstring& name) override {
     std::lock_guard lock(state->mutex);
     if (!state->keys.contains(path)) return kErrorInvalidHandle;
-    std::uint32_t position = 0;
-    const MemoryRegistry::StoredKey* found = nullptr;
-    ForEachChild([&](const MemoryRegistry::StoredKey& child) {
-      if (position++ == index) found = &child;
-    });
-    if (!found) return kErrorNoMoreItems;
-    if (found->name.size() + 1 > capacity) return kErrorMoreData;
-    name = found->name;
+    const std::wstring prefix = path + L"\\";
+    // Callers ask for 0, 1, 2, ...: the next child follows the last one
+    // given, unless keys were added or deleted since.
+    const bool next = lastGiven && lastGiven->keysChanged == state->keysChanged && lastGiven->index + 1 == index;
+    auto it = next ? ChildFrom(state->keys.upper_bound(lastGiven->path), prefix)
+                   : ChildFrom(state->keys.lower_bound(prefix), prefix);
+    for (std::uint32_t position = next ? index : 0; position < index && it != state->keys.end(); ++position)
+      it = ChildFrom(std::next(it), prefix);
+    if (it == state->keys.end()) return kErrorNoMoreItems;
+    lastGiven = LastGiven{state->keysChanged, index, it->first};
+    if (it->second.name.size() + 1 > capacity) return kErrorMoreData;
+    name = it->second.name;
     return kErrorSuccess;
   }
 
  private:
+  using KeyIterator = std::map<std::wstring, MemoryRegistry::StoredKey>::const_iterator;
+
+  // The first direct child of this key at or after `it` (end when none):
+  // the keys below a child are stepped over, not visited, since "child]"
+  // sorts right after every "child\\...". The state's mutex is held.
+  KeyIterator ChildFrom(KeyIterator it, const std::wstring& prefix) const {
+    while (it != state->keys.end() && it->first.starts_with(prefix)) {
+      const auto deeper = it->first.find(L'\\', prefix.size());
+      if (deeper == std::wstring::npos) return it;
+      it = state->keys.lower_bound(it->first.substr(0, deeper) + L"]");
+    }
+    return state->keys.end();
+  }
+
   // Calls visit for each direct child, in order; the state's mutex is held.
   template <typename Visit>
   void ForEachChild(Visit visit) const {
     const std::wstring prefix = path + L"\\";
-    for (auto it = state->keys.lower_bound(prefix); it != state->keys.end() && it->first.starts_with(prefix); ++it) {
-      if (it->first.find(L'\\', prefix.size()) == std::wstring::npos) visit(it->second);
-    }
+    for (auto it = ChildFrom(state->keys.lower_bound(prefix), prefix); it != state->keys.end();
+         it = ChildFrom(std::next(it), prefix))
+      visit(it->second);
   }
 
   Win32Error Query(const std::wstring& name, std::size_t capacity, RegistryValue& value, bool narrow) {
@@ -224,6 +244,13 @@ class MemoryRegistryKey : public RegistryKey {
   RegistryRoot root;
   std::vector<std::wstring> parts;
   std::wstring path;
+  // The child EnumSubKey gave last, and when.
+  struct LastGiven {
+    std::uint64_t keysChanged;
+    std::uint32_t index;
+    std::wstring path;
+  };
+  std::optional<LastGiven> lastGiven;
 };
 
 }  // namespace
@@ -261,7 +288,10 @@ Win32Error MemoryRegistry::OpenKey(RegistryRoot root, const std::wstring& subKey
     std::lock_guard lock(state->mutex);
     // The roots themselves always exist.
     if (parts.size() > 1 && !state->keys.contains(path)) return kErrorFileNotFound;
-    if (!state->keys.contains(path)) state->keys[path].name = parts.front();
+    if (!state->keys.contains(path)) {
+      state->keys[path].name = parts.front();
+      ++state->keysChanged;
+    }
   }
   key = std::make_unique<MemoryRegistryKey>(state, is64BitMachine, root, std::move(parts));
   return kErrorSuccess;
@@ -280,7 +310,10 @@ void MemoryRegistry::CreateKey(RegistryRoot root, const std::wstring& subKey, Re
   for (const auto& part : parts) {
     path += (path.empty() ? L"" : L"\\") + Lower(part);
     auto& key = state->keys[path];
-    if (key.name.empty()) key.name = part;
+    if (key.name.empty()) {
+      key.name = part;
+      ++state->keysChanged;
+    }
   }
 }
 
@@ -317,6 +350,7 @@ void MemoryRegistry::DeleteKey(RegistryRoot root, const std::wstring& subKey, Re
   std::erase_if(state->keys, [&](const auto& entry) {
     return entry.first == path || entry.first.rfind(path + L"\\", 0) == 0;
   });
+  ++state->keysChanged;
 }
 
 void MemoryRegistry::DeleteValue(RegistryRoot root, const std::wstring& subKey, const std::wstring& name,

@@ -51,6 +51,7 @@ class MemoryRegistry : public Registry {
   struct State {
     std::mutex mutex;
     std::map<std::wstring, StoredKey> keys;  // by physical lower-case path "hklm\software\..."
+    std::uint64_t keysChanged = 0;           // counts additions and deletions of keys
   };
 
   // The physical path a (root, subKey, view) names, after WOW64 redirection.

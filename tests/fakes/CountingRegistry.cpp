@@ -7,8 +7,9 @@ namespace {
 
 class CountingKey : public platform::RegistryKey {
  public:
-  CountingKey(std::unique_ptr<platform::RegistryKey> inner, std::shared_ptr<CountingRegistry::Counts> counts)
-      : inner(std::move(inner)), counts(std::move(counts)) {}
+  CountingKey(std::unique_ptr<platform::RegistryKey> inner, std::shared_ptr<CountingRegistry::Counts> counts,
+              CountingRegistry::Open where)
+      : inner(std::move(inner)), counts(std::move(counts)), where(std::move(where)) {}
 
   platform::Win32Error QueryValue(const std::wstring& name, std::size_t capacity,
                                   platform::RegistryValue& value) override {
@@ -25,7 +26,11 @@ class CountingKey : public platform::RegistryKey {
     ++counts->subKeyOpens;
     std::unique_ptr<platform::RegistryKey> opened;
     const auto result = inner->OpenSubKey(subKey, view, opened);
-    if (opened) key = std::make_unique<CountingKey>(std::move(opened), counts);
+    if (opened) {
+      CountingRegistry::Open child{where.root, where.subKey.empty() ? subKey : where.subKey + L"\\" + subKey,
+                                   view == platform::RegistryView::Default ? where.view : view};
+      key = std::make_unique<CountingKey>(std::move(opened), counts, std::move(child));
+    }
     return result;
   }
   platform::Win32Error GetValue(const std::wstring& subKey, const std::wstring& name, std::uint32_t flags,
@@ -35,6 +40,7 @@ class CountingKey : public platform::RegistryKey {
   }
   platform::Win32Error QueryInfo(platform::RegistryKeyInfo& info) override {
     ++counts->enumerations;
+    counts->enumerated.push_back(where);
     return inner->QueryInfo(info);
   }
   platform::Win32Error EnumSubKey(std::uint32_t index, std::uint32_t capacity, std::wstring& name) override {
@@ -44,6 +50,7 @@ class CountingKey : public platform::RegistryKey {
  private:
   std::unique_ptr<platform::RegistryKey> inner;
   std::shared_ptr<CountingRegistry::Counts> counts;
+  CountingRegistry::Open where;
 };
 
 }  // namespace
@@ -54,7 +61,7 @@ platform::Win32Error CountingRegistry::OpenKey(platform::RegistryRoot root, cons
   counts->opens.push_back({root, subKey, view});
   std::unique_ptr<platform::RegistryKey> opened;
   const auto result = inner->OpenKey(root, subKey, view, opened);
-  if (opened) key = std::make_unique<CountingKey>(std::move(opened), counts);
+  if (opened) key = std::make_unique<CountingKey>(std::move(opened), counts, counts->opens.back());
   return result;
 }
 
@@ -64,7 +71,7 @@ platform::Win32Error CountingRegistry::OpenKeyNarrow(platform::RegistryRoot root
   counts->opens.push_back({root, Utf8ToWide(subKey), view});
   std::unique_ptr<platform::RegistryKey> opened;
   const auto result = inner->OpenKeyNarrow(root, subKey, view, opened);
-  if (opened) key = std::make_unique<CountingKey>(std::move(opened), counts);
+  if (opened) key = std::make_unique<CountingKey>(std::move(opened), counts, counts->opens.back());
   return result;
 }
 

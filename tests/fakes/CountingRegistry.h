@@ -22,6 +22,7 @@ class CountingRegistry : public platform::Registry {
     std::vector<Open> opens;  // opens below a root, in order
     int subKeyOpens = 0;      // opens below an open key
     int enumerations = 0;     // QueryInfo calls
+    std::vector<Open> enumerated;  // the key of each QueryInfo call, in order
     int valueReads = 0;       // QueryValue, GetValue
     int Total() const { return static_cast<int>(opens.size()) + subKeyOpens + enumerations + valueReads; }
   };

@@ -109,22 +109,31 @@ TEST(MemoryRegistry, GetValueAppliesTypeFlagsAndSizes) {
 }
 
 // RegQueryInfoKeyW and RegEnumKeyExW list the direct children with the
-// names as written.
+// names as written, also those whose names extend another child's (they
+// sort between that child and the keys below it), and see keys added
+// while the enumeration goes on.
 TEST(MemoryRegistry, EnumeratesDirectChildren) {
   MemoryRegistry registry(false);
   registry.CreateKey(RegistryRoot::LocalMachine, L"Software\\Beta\\Deep");
+  registry.CreateKey(RegistryRoot::LocalMachine, L"Software\\Beta1");
+  registry.CreateKey(RegistryRoot::LocalMachine, L"Software\\Beta.x\\Deep");
   registry.CreateKey(RegistryRoot::LocalMachine, L"Software\\alpha");
   registry.CreateKey(RegistryRoot::LocalMachine, L"Software\\LongerName");
   std::unique_ptr<RegistryKey> software;
   ASSERT_EQ(registry.OpenKey(RegistryRoot::LocalMachine, L"Software", RegistryView::Default, software), kErrorSuccess);
   RegistryKeyInfo info;
   ASSERT_EQ(software->QueryInfo(info), kErrorSuccess);
-  EXPECT_EQ(info.subKeyCount, 3u);
+  EXPECT_EQ(info.subKeyCount, 5u);
   EXPECT_EQ(info.maxSubKeyLength, 10u);
   std::vector<std::wstring> names;
   std::wstring name;
   for (std::uint32_t i = 0; software->EnumSubKey(i, 11, name) == kErrorSuccess; ++i) names.push_back(name);
-  EXPECT_EQ(names, (std::vector<std::wstring>{L"alpha", L"Beta", L"LongerName"}));
-  EXPECT_EQ(software->EnumSubKey(2, 10, name), kErrorMoreData);
-  EXPECT_EQ(software->EnumSubKey(3, 11, name), kErrorNoMoreItems);
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"alpha", L"Beta", L"Beta.x", L"Beta1", L"LongerName"}));
+  EXPECT_EQ(software->EnumSubKey(4, 10, name), kErrorMoreData);
+  EXPECT_EQ(software->EnumSubKey(5, 11, name), kErrorNoMoreItems);
+
+  ASSERT_EQ(software->EnumSubKey(0, 11, name), kErrorSuccess);
+  registry.CreateKey(RegistryRoot::LocalMachine, L"Software\\Aardvark");
+  ASSERT_EQ(software->EnumSubKey(1, 11, name), kErrorSuccess);
+  EXPECT_EQ(name, L"alpha");
 }
