@@ -1,6 +1,8 @@
 // DownloadFile against curl on the same file from the same local HTTPS
 // server (the reference server): throughput and peak memory of each, for a
-// file of the size given (default 1 GiB). Not a test; see bench/README.md.
+// file of the size given (default 1 GiB), served with its Content-Length and
+// served chunked without it. Not a test; see bench/README.md. The last line,
+// "summary <json>", is what scripts/bench reads.
 //
 //   build/native/bench/brimvale_download_benchmark [size in MiB ...]
 #include <sys/resource.h>
@@ -97,6 +99,42 @@ void Report(const char* who, std::uint64_t bytes, const Run& run) {
               run.ok ? "ok" : "FAILED");
 }
 
+// Three rounds, the order alternating; before each run the previous output
+// is deleted and written back, so neither client pays for the other's dirty
+// pages. The best run of each client counts.
+struct Best {
+  Run curl, download;
+};
+
+Best Compare(const testserver::ReferenceServer& server, const fs::path& folder, const std::wstring& url,
+             std::uint64_t bytes) {
+  Best best;
+  const auto prepare = [&] {
+    fs::remove(folder / "curl.bin");
+    fs::remove(folder / "downloadfile.bin");
+    ::sync();
+  };
+  for (int round = 0; round < 3; ++round) {
+    Run c, d;
+    for (int turn = 0; turn < 2; ++turn) {
+      prepare();
+      if ((round + turn) % 2 == 0) {
+        c = RunCurl(server, folder, WideToUtf8(url));
+        Report("curl", bytes, c);
+      } else {
+        d = RunDownloadFile(server, folder, url);
+        Report("DownloadFile", bytes, d);
+      }
+    }
+    if (round == 0 || c.seconds < best.curl.seconds) best.curl = c;
+    if (round == 0 || d.seconds < best.download.seconds) best.download = d;
+  }
+  prepare();
+  std::printf("  throughput ratio DownloadFile / curl: %.2f (best runs); processor time ratio curl / DownloadFile: %.2f\n\n",
+              best.curl.seconds / best.download.seconds, best.curl.cpuSeconds / best.download.cpuSeconds);
+  return best;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -104,48 +142,37 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) sizes.push_back(std::strtoull(argv[i], nullptr, 10));
   if (sizes.empty()) sizes = {1024};
 
-  testserver::TestCatalogue catalogue;
+  // Each file is served twice: as it is, and chunked without Content-Length.
+  nlohmann::json faults = nlohmann::json::object();
+  for (const std::uint64_t mebibytes : sizes)
+    faults["/files/bench-" + std::to_string(mebibytes) + "-unsized.bin"] = {{"contentLength", false}};
+  testserver::TestCatalogue catalogue({{"configuration", {{"/o", {{"body", "{}"}}}}}, {"faults", faults}});
   fs::create_directories(catalogue.Folder() / "files");
   fakes::ScratchFolder downloads;
   int status = 0;
+  nlohmann::json summary = nlohmann::json::array();
   for (const std::uint64_t mebibytes : sizes) {
     const std::uint64_t bytes = mebibytes << 20;
-    const std::string name = "bench-" + std::to_string(mebibytes) + ".bin";
-    WriteFile(catalogue.Folder() / "files" / name, bytes);
+    const std::string name = "bench-" + std::to_string(mebibytes);
+    WriteFile(catalogue.Folder() / "files" / (name + ".bin"), bytes);
+    fs::create_hard_link(catalogue.Folder() / "files" / (name + ".bin"),
+                         catalogue.Folder() / "files" / (name + "-unsized.bin"));
     testserver::ReferenceServer server(catalogue);
-    const std::wstring url = testserver::ProductUrl(L"/files/" + Utf8ToWide(name));
-
-    std::printf("%llu MiB over HTTPS from the reference server on loopback\n",
-                static_cast<unsigned long long>(mebibytes));
-    // Three rounds, the order alternating; before each run the previous
-    // output is deleted and written back, so neither client pays for the
-    // other's dirty pages. The best run of each client counts.
-    Run curl, download;
-    const auto prepare = [&] {
-      fs::remove(downloads.Path() / "curl.bin");
-      fs::remove(downloads.Path() / "downloadfile.bin");
-      ::sync();
-    };
-    for (int round = 0; round < 3; ++round) {
-      Run c, d;
-      for (int turn = 0; turn < 2; ++turn) {
-        prepare();
-        if ((round + turn) % 2 == 0) {
-          c = RunCurl(server, downloads.Path(), WideToUtf8(url));
-          Report("curl", bytes, c);
-        } else {
-          d = RunDownloadFile(server, downloads.Path(), url);
-          Report("DownloadFile", bytes, d);
-        }
-      }
-      if (round == 0 || c.seconds < curl.seconds) curl = c;
-      if (round == 0 || d.seconds < download.seconds) download = d;
+    for (const std::string variant : {"", "-unsized"}) {
+      std::printf("%llu MiB over HTTPS from the reference server on loopback%s\n",
+                  static_cast<unsigned long long>(mebibytes), variant.empty() ? "" : ", without Content-Length");
+      const Best best = Compare(server, downloads.Path(),
+                                testserver::ProductUrl(L"/files/" + Utf8ToWide(name + variant + ".bin")), bytes);
+      summary.push_back({{"mib", mebibytes},
+                         {"contentLength", variant.empty()},
+                         {"ratio", best.curl.seconds / best.download.seconds},
+                         {"downloadFilePeakMiB", best.download.peakKiB / 1024.0},
+                         {"curlPeakMiB", best.curl.peakKiB / 1024.0}});
+      if (!best.curl.ok || !best.download.ok) status = 1;
     }
-    prepare();
-    std::printf("  throughput ratio DownloadFile / curl: %.2f (best runs); processor time ratio curl / DownloadFile: %.2f\n\n",
-                curl.seconds / download.seconds, curl.cpuSeconds / download.cpuSeconds);
-    if (!curl.ok || !download.ok) status = 1;
-    fs::remove(catalogue.Folder() / "files" / name);
+    fs::remove(catalogue.Folder() / "files" / (name + ".bin"));
+    fs::remove(catalogue.Folder() / "files" / (name + "-unsized.bin"));
   }
+  std::printf("summary %s\n", summary.dump().c_str());
   return status;
 }

@@ -12,6 +12,9 @@
 //   answer <button-id>              presses a button of the most recent of those
 //   screenshot <window|box> <file>  saves a PNG of the wizard window or of the most recent box
 //   exit-code <timeout-ms>          waits for the wizard process to end and gives its exit code
+//   start-timed <id> <timeout-ms> <program>
+//                                   starts a program, answers the milliseconds until a window of it
+//                                   shows a visible control with this id, then ends the program
 #include <windows.h>
 #include <commctrl.h>
 #include <objidl.h>
@@ -219,6 +222,55 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
 
 json Error(const std::string& message) { return {{"ok", false}, {"error", message}}; }
 
+struct ShownControlSearch {
+  DWORD process;
+  int id;
+  bool found = false;
+};
+
+BOOL CALLBACK FindShownControlBelow(HWND child, LPARAM data) {
+  auto& search = *reinterpret_cast<ShownControlSearch*>(data);
+  // IsWindowVisible is true only when every ancestor is visible too.
+  search.found = ::GetDlgCtrlID(child) == search.id && ::IsWindowVisible(child);
+  return !search.found;
+}
+
+BOOL CALLBACK FindShownControl(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<ShownControlSearch*>(data);
+  if (ProcessOf(window) == search.process && ::IsWindowVisible(window))
+    ::EnumChildWindows(window, &FindShownControlBelow, data);
+  return !search.found;
+}
+
+// Start-up time as the user sees it: from CreateProcess to the control on
+// the screen, polled every millisecond.
+json StartTimed(int id, int timeout, const std::wstring& program) {
+  LARGE_INTEGER frequency, start, now;
+  ::QueryPerformanceFrequency(&frequency);
+  std::wstring commandLine = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ::QueryPerformanceCounter(&start);
+  if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started))
+    return Error("cannot start the program");
+  ShownControlSearch search{started.dwProcessId, id};
+  double milliseconds = 0;
+  do {
+    ::EnumWindows(&FindShownControl, reinterpret_cast<LPARAM>(&search));
+    ::QueryPerformanceCounter(&now);
+    milliseconds = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    if (!search.found) ::Sleep(1);
+  } while (!search.found && milliseconds < timeout);
+  ::TerminateProcess(started.hProcess, 0);
+  ::WaitForSingleObject(started.hProcess, INFINITE);
+  ::CloseHandle(started.hThread);
+  ::CloseHandle(started.hProcess);
+  if (!search.found) return Error("the control was not shown");
+  return {{"ok", true}, {"milliseconds", milliseconds}};
+}
+
 json Run(const std::string& line, HWND& wizard) {
   std::istringstream words(line);
   std::string command;
@@ -248,6 +300,13 @@ json Run(const std::string& line, HWND& wizard) {
                        ::GetExitCodeProcess(process, &code);
     ::CloseHandle(process);
     return ended ? json{{"ok", true}, {"exitCode", code}} : Error("still running");
+  }
+  if (command == "start-timed") {
+    int id = 0, timeout = 30000;
+    std::string program;
+    words >> id >> timeout;
+    std::getline(words >> std::ws, program);
+    return StartTimed(id, timeout, Utf8ToWide(program));
   }
   if (!wizard || !::IsWindow(wizard)) return Error("wizard window is gone");
   if (command == "dump") {
