@@ -109,12 +109,20 @@ std::unique_ptr<platform::RegistryKey> OpenRegistryKey(platform::RegistryKey& pa
   return key;
 }
 
-std::unique_ptr<platform::RegistryKey> OpenRegistryPath(platform::Registry& registry, const std::wstring& fullPath,
-                                                        std::uint32_t access) {
+platform::Win32Error TryOpenRegistryPath(platform::Registry& registry, const std::wstring& fullPath,
+                                         std::uint32_t access, std::unique_ptr<platform::RegistryKey>& key) {
   const auto separator = fullPath.find(L'\\');
   const auto root = LookupRootKey(fullPath.substr(0, separator));
   const std::wstring rest = separator == std::wstring::npos ? L"" : fullPath.substr(separator + 1);
-  return OpenRegistryKey(registry, root, rest, access);
+  return registry.OpenKey(root, rest, ViewOfAccess(access), key);
+}
+
+std::unique_ptr<platform::RegistryKey> OpenRegistryPath(platform::Registry& registry, const std::wstring& fullPath,
+                                                        std::uint32_t access) {
+  std::unique_ptr<platform::RegistryKey> key;
+  if (const auto result = TryOpenRegistryPath(registry, fullPath, access, key); result != platform::kErrorSuccess)
+    throw win32::RegistryError("Cannot open registry key: RegOpenKeyEx failed.", static_cast<std::int32_t>(result));
+  return key;
 }
 
 std::wstring ReadRegistryString(platform::RegistryKey& key, const std::wstring& subKey, const std::wstring& valueName) {

@@ -47,6 +47,11 @@ std::unique_ptr<platform::RegistryKey> OpenRegistryKey(platform::RegistryKey& pa
                                                        std::uint32_t access);
 std::unique_ptr<platform::RegistryKey> OpenRegistryPath(platform::Registry& registry, const std::wstring& fullPath,
                                                         std::uint32_t access);
+// OpenRegistryPath that gives the open's error code instead of throwing it
+// (an unknown root still throws std::out_of_range): for the many keys that
+// are absent.
+platform::Win32Error TryOpenRegistryPath(platform::Registry& registry, const std::wstring& fullPath,
+                                         std::uint32_t access, std::unique_ptr<platform::RegistryKey>& key);
 
 // The REG_SZ value `valueName` (empty: the default value) of the key, or of
 // its child `subKey`, without the terminating NUL. Throws

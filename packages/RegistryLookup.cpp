@@ -40,35 +40,38 @@ bool RegistryLookup::SoftwareKeyExists(const std::wstring& fullPath) {
   const auto parts = SplitRegistryPath(fullPath);
   const auto root = LookupRootKey(parts[0]);
   const std::wstring& software = parts[1];
-  auto& children = subkeyCache[root][view][software];
-  if (children.empty()) {
+  auto& cached = subkeyCache[root][view][software];
+  if (!cached) {
+    // Measured once per pass: a software key that cannot be opened or listed
+    // has no children for the rest of it.
+    cached.emplace();
+    std::unique_ptr<platform::RegistryKey> softwareKey;
+    if (registry->OpenKey(root, software, ViewOfAccess(view | kKeyRead), softwareKey) != platform::kErrorSuccess)
+      return false;
     try {
-      for (auto& child : EnumerateSubkeys(*OpenRegistryKey(*registry, root, software, view | kKeyRead)))
-        children.insert(std::move(child));
+      for (auto& child : EnumerateSubkeys(*softwareKey)) cached->insert(std::move(child));
     } catch (const win32::RegistryError&) {
+      cached->clear();
       return false;
     }
   }
+  const auto& children = *cached;
 
   const std::wstring rest = resolved.substr(parts[0].size() + 1 + software.size() + 1);
   const std::wstring first = rest.substr(0, rest.find(L'\\'));
   if (!children.contains(first)) return false;
 
-  try {
-    auto softwareKey = OpenRegistryKey(*registry, root, software, view | kKeyRead);
-    OpenRegistryKey(*softwareKey, rest, view | kKeyRead);
-    return true;
-  } catch (const win32::RegistryError&) {
-    return false;
-  }
+  // Most keys the rules name are absent: error codes, not exceptions.
+  const auto keyView = ViewOfAccess(view | kKeyRead);
+  std::unique_ptr<platform::RegistryKey> softwareKey, key;
+  return registry->OpenKey(root, software, keyView, softwareKey) == platform::kErrorSuccess &&
+         softwareKey->OpenSubKey(rest, keyView, key) == platform::kErrorSuccess;
 }
 
 std::unique_ptr<platform::RegistryKey> RegistryLookup::TryOpen(const std::wstring& fullPath, std::uint32_t access) {
-  try {
-    return OpenRegistryPath(*registry, fullPath, access);
-  } catch (const win32::RegistryError&) {
-    return nullptr;
-  }
+  std::unique_ptr<platform::RegistryKey> key;
+  if (TryOpenRegistryPath(*registry, fullPath, access, key) != platform::kErrorSuccess) return nullptr;
+  return key;
 }
 
 bool RegistryLookup::ReadRegistryValueAsText(const std::wstring& root, const std::wstring& keyPath,

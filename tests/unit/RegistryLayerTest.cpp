@@ -198,7 +198,7 @@ TEST(RegistryRules, KeyLookupsUseTheCacheAndTheRightOpens) {
   EXPECT_TRUE(machine.lookup.AnyKeyExists({L"hklm\\software\\brimvaletest64"}));
   EXPECT_EQ(machine.registry->Seen().enumerations, 1);
   // The 64-bit software key lists its children in lower case, Wow6432Node among them.
-  EXPECT_THAT(machine.lookup.Cache().at(RegistryRoot::LocalMachine).at(kKeyWow64_64Key).at(L"software"),
+  EXPECT_THAT(*machine.lookup.Cache().at(RegistryRoot::LocalMachine).at(kKeyWow64_64Key).at(L"software"),
               testing::IsSupersetOf({L"brimvaletest64", L"wow6432node"}));
   machine.registry->Reset();
   EXPECT_FALSE(machine.lookup.AnyKeyExists({L"hklm\\software\\absent1", L"hklm\\software\\absent2\\x"}));
