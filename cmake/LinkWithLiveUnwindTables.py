@@ -1,27 +1,28 @@
 #!/usr/bin/env python3
-"""Links a mingw program keeping only the unwind tables of the functions it keeps.
+"""Links a mingw program keeping only the unwind tables of the code it keeps.
 
 Used as the linker launcher of BrimvaleSetup.exe:
     LinkWithLiveUnwindTables.py <compiler> <link arguments...>
 
 GNU ld for PE keeps every .eh_frame input section (KEEP in its default
 script), and each table points at its function, so --gc-sections keeps every
-function that has one: all of libstdc++'s string members, for example, as
-soon as one is used. ELF linkers drop the tables of dropped functions; this
-does the same in two links. Functions the compiler placed in sections of
-their own (.text$<name>) have their table in .eh_frame$<name>:
+function that has one: all of libstdc++'s string members as soon as one is
+used, all of scanf as soon as its object is loaded. ELF linkers drop the
+tables of dropped code; this does the same in two links. A function the
+compiler placed in a section of its own (.text$<name>) has its table in
+.eh_frame$<name>; other functions share their object's .eh_frame.
 
-1. Link with those tables left to --gc-sections. Nothing refers to a table,
-   so this link keeps only what the program reaches. Its map lists the
-   kept functions.
-2. Link again, keeping the per-object tables and the tables of the kept
-   functions only, and drop the rest.
+1. Link with every table left to --gc-sections. Nothing refers to a table,
+   so this link keeps only the code the program reaches; its map lists the
+   kept functions and the objects that still have code in the program.
+2. Link again, keeping the tables of those functions and objects, and no
+   others.
 
 The tables that the second link keeps can reach more code (a type caught by
-a handler, its vtable, its virtual functions); the links repeat with that
-code added until the kept functions do not change. The second link is the
-given command with its own linker script, so its output and map are the
-build's.
+a handler, its vtable, its virtual functions, the rest of an object whose
+shared table is kept); the links repeat with that code added until it does
+not change. The last link is the given command with its own linker script,
+so its output and map are the build's.
 """
 
 import os
@@ -31,9 +32,12 @@ import sys
 import tempfile
 
 KEEP_ALL = "KEEP(*(.eh_frame*))"
-KEPT_SECTION = re.compile(r"^ (\.text[^\s$]*\$(\S+))(?:\s+0x[0-9a-f]+\s+0x([0-9a-f]+))?")
-SIZE_LINE = re.compile(r"^\s+0x[0-9a-f]+\s+0x([0-9a-f]+)\s")
-
+CODE_AND_DATA = (".text", ".rdata", ".data")
+INPUT_LINE = re.compile(r"^ (\S+)\s+0x[0-9a-f]+\s+0x([0-9a-f]+)\s+(.+)$")
+NAME_ONLY = re.compile(r"^ (\S+)$")
+WRAPPED = re.compile(r"^\s+0x[0-9a-f]+\s+0x([0-9a-f]+)\s+(.+)$")
+OUTPUT_LINE = re.compile(r"^(\.\S+)\s+0x[0-9a-f]+\s+0x[0-9a-f]+")
+MEMBER = re.compile(r"^(.*?)\(([^()]*)\)$")
 
 def default_script(compiler):
     linker = subprocess.run([compiler, "-print-prog-name=ld"], capture_output=True, text=True, check=True).stdout.strip()
@@ -45,40 +49,72 @@ def default_script(compiler):
     return script
 
 
-def script_keeping(script, functions):
-    """The default script with the per-object tables and those of functions kept."""
-    if functions is None:  # first link: per-function tables are left to --gc-sections
-        return script.replace(KEEP_ALL, "KEEP(*(.eh_frame)) *(.eh_frame$*)")
+def file_pattern(path):
+    """An ld file pattern for a map's input file: archive:member, or the object's name."""
+    match = MEMBER.match(path)
+    if match:
+        return f"*{os.path.basename(match.group(1))}:{match.group(2)}"
+    return f"*{os.path.basename(path)}"
+
+
+def script_keeping(script, dead_objects, functions):
+    """The default script keeping the tables of every object but the dead
+    ones and those of the kept functions."""
+    if functions is None:  # first link: every table is left to --gc-sections
+        return script.replace(KEEP_ALL, "*(.eh_frame*)")
     # One statement, so that the tables stay in input order and crtend.o's
-    # terminator stays last.
+    # terminator stays last; EXCLUDE_FILE applies to the .eh_frame after it.
+    excluded = f"EXCLUDE_FILE({' '.join(sorted(dead_objects))}) " if dead_objects else ""
     names = " ".join(f".eh_frame${name}" for name in sorted(functions))
-    kept = script.replace(KEEP_ALL, f"KEEP(*(.eh_frame {names}))")
-    return kept + "\nSECTIONS\n{\n  /DISCARD/ : { *(.eh_frame$*) }\n}\n"
+    kept = script.replace(KEEP_ALL, f"KEEP(*({excluded}.eh_frame {names}))")
+    return kept + "\nSECTIONS\n{\n  /DISCARD/ : { *(.eh_frame*) }\n}\n"
 
 
-def kept_functions(map_path):
-    """Names of the .text$<name> sections that a link's map shows in the output."""
-    kept = set()
-    pending = None
-    in_map = False
+def read_map(map_path):
+    """What a link's map shows: the .text$<name> functions in the program, the
+    files (as ld patterns) with code or data in it, and the files whose own
+    .eh_frame was discarded."""
+    functions, live, discarded_tables = set(), set(), set()
+    output = pending = None
+    part = None
     with open(map_path, errors="replace") as lines:
         for line in lines:
-            if not in_map:
-                in_map = line.startswith("Linker script and memory map")
+            if line.startswith("Discarded input sections"):
+                part = "discarded"
                 continue
-            if pending:
-                size = SIZE_LINE.match(line)
-                if size and int(size.group(1), 16):
-                    kept.add(pending)
-                pending = None
+            if line.startswith("Linker script and memory map"):
+                part = "map"
                 continue
-            match = KEPT_SECTION.match(line)
-            if match:
-                if match.group(3) is None:
-                    pending = match.group(2)
-                elif int(match.group(3), 16):
-                    kept.add(match.group(2))
-    return kept
+            if part is None:
+                continue
+            match = OUTPUT_LINE.match(line)
+            if match and part == "map":
+                output, pending = match.group(1), None
+                continue
+            match = INPUT_LINE.match(line)
+            if match and not line.startswith(" *"):
+                name, size, path = match.group(1), int(match.group(2), 16), match.group(3).strip()
+            else:
+                match = NAME_ONLY.match(line)
+                if match and not line.startswith(" *"):
+                    pending = match.group(1)
+                    continue
+                match = WRAPPED.match(line)
+                if not (match and pending):
+                    pending = None
+                    continue
+                name, size, path = pending, int(match.group(1), 16), match.group(2).strip()
+            pending = None
+            if part == "discarded":
+                if name == ".eh_frame" and size:
+                    discarded_tables.add(file_pattern(path))
+                continue
+            if size == 0 or output not in CODE_AND_DATA:
+                continue
+            live.add(file_pattern(path))
+            if name.startswith(".text") and "$" in name:
+                functions.add(name.split("$", 1)[1])
+    return functions, live, discarded_tables
 
 
 def without_map_and_output(arguments):
@@ -115,15 +151,17 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         trial = without_map_and_output(command) + ["-o", os.path.join(folder, "trial.exe"),
                                                    f"-Wl,-Map={os.path.join(folder, 'trial.map')}"]
-        link(trial, script_keeping(script, None), folder, "trial.ld")
-        functions = kept_functions(os.path.join(folder, "trial.map"))
+        link(trial, script_keeping(script, None, None), folder, "trial.ld")
+        functions, live, tables = read_map(os.path.join(folder, "trial.map"))
         for _ in range(4):
-            link(command, script_keeping(script, functions), folder, "final.ld")
-            kept = kept_functions(final_map)
-            if kept == functions:
+            dead = tables - live
+            link(command, script_keeping(script, dead, functions), folder, "final.ld")
+            now_functions, now_live, _ = read_map(final_map)
+            if now_functions <= functions and not (now_live & dead):
                 return
-            functions |= kept
-    sys.exit("LinkWithLiveUnwindTables: the kept functions did not settle")
+            functions |= now_functions
+            live |= now_live
+    sys.exit("LinkWithLiveUnwindTables: the kept code did not settle")
 
 
 if __name__ == "__main__":

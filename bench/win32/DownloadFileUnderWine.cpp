@@ -24,7 +24,7 @@ int wmain(int argc, wchar_t** argv) {
   platform::Services services = platform::CreateSystemServices();
   auto configuration = std::make_shared<ConfigurationManager>(services, BuiltInSettings{.wizardKey = "DLM"});
   configuration->downloadFolder = argv[3];
-  auto manager = std::make_shared<DownloadManager>(configuration, services);
+  auto manager = std::make_shared<DownloadManager>(configuration);
 
   LARGE_INTEGER frequency, start, end;
   ::QueryPerformanceFrequency(&frequency);
