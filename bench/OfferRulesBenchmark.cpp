@@ -1,8 +1,10 @@
-// The loading task's offer loop over one large answer on a simulated 64-bit
-// machine: 500 offers with registry, file, process and App Paths rules,
-// 300 installed programs in each registry view. Reports the time of the
-// whole answer, per offer, and how often each key was enumerated (the
-// counting registry of the tests); bench/README.md gives the goals.
+// The loading task's reading of one large configuration answer
+// (ReadConfigurationAnswer: a Package per offer, one OfferChecker) on a
+// simulated 64-bit machine: 500 offers with registry, file, process and App
+// Paths rules, 300 installed programs in each registry view. Reports the
+// time of the whole answer, per offer, and how often the uninstall key was
+// enumerated (the counting registry of the tests); bench/README.md gives
+// the goals.
 //
 //   build/native/bench/brimvale_offer_rules_benchmark
 #include <benchmark/benchmark.h>
@@ -17,9 +19,8 @@
 #include <vector>
 
 #include "config/ConfigurationManager.h"
-#include "packages/OfferChecker.h"
 #include "packages/Package.h"
-#include "telemetry/EventTemplate.h"
+#include "pages/ConfigurationAnswer.h"
 #include "tests/fakes/AnsweringHttp.h"
 #include "tests/fakes/CountingRegistry.h"
 #include "tests/fakes/TestServices.h"
@@ -105,7 +106,10 @@ class LargeMachine {
                           {"iapp", {"program" + bits + "_" + n + ".exe"}},
                           {"eapp", {i % 5 == 4 ? "program" + bits + "_" + n + ".exe" : "absent" + Number(i) + ".exe"}}}}});
     }
-    return {{"o", offers}};
+    return {{"l", "US"},
+            {"i", {{"ct", "Product"}, {"cu", "https://downloads.example.org/product.exe"}}},
+            {"f", {{"m", kOffers}, {"a", "publisher"}}},
+            {"o", offers}};
   }
 
   fakes::TestServices machine;
@@ -114,32 +118,6 @@ class LargeMachine {
   std::shared_ptr<fakes::CountingRegistry> registry;
   std::shared_ptr<ConfigurationManager> configuration;
 };
-
-// What the loading task does with the answer's offers: a Package per
-// element with a fresh event template, the checker's verdict, and the stop
-// at the offer limit or after an exclusive offer. Every package built is
-// kept: a package's destructor waits for its event reports, which run on
-// workers of their own and are no part of the answer's checking.
-struct CheckedAnswer {
-  std::size_t shown = 0;
-  std::vector<std::shared_ptr<Package>> packages;
-};
-
-CheckedAnswer CheckOffers(const json& answer, int maxOffers, const std::shared_ptr<ConfigurationManager>& configuration) {
-  OfferChecker checker(maxOffers, configuration);
-  CheckedAnswer checked;
-  for (const auto& element : answer.at("o")) {
-    auto& package = checked.packages.emplace_back(std::make_shared<Package>(
-        BuildEventTemplate(*configuration), element, false, "", checker.acceptedCount, configuration));
-    bool limitReached = false;
-    const bool accepted = checker.CheckOffer(*package, limitReached);
-    if (limitReached) break;
-    if (!accepted) continue;
-    ++checked.shown;
-    if (package->exclusive) break;
-  }
-  return checked;
-}
 
 // The most QueryInfo calls on one uninstall key (of one root, view and path).
 int MostEnumerationsOfUninstallKey(const fakes::CountingRegistry::Counts& seen) {
@@ -159,10 +137,10 @@ void BM_OfferLoop(benchmark::State& state) {
   int mostEnumerations = 0;
   for (auto _ : state) {
     machine.registry->Reset();
-    CheckedAnswer checked = CheckOffers(answer, kOffers, machine.configuration);
+    auto accepted = ReadConfigurationAnswer(answer, machine.configuration);
     state.PauseTiming();
-    shown = checked.shown;
-    checked.packages.clear();  // waits for the rejection reports
+    shown = accepted ? accepted->size() : 0;
+    accepted.reset();
     const auto& seen = machine.registry->Seen();
     mostEnumerations = std::max(mostEnumerations, MostEnumerationsOfUninstallKey(seen));
     state.counters["enumerations"] = static_cast<double>(seen.enumerations);
