@@ -71,12 +71,7 @@ class LargeMachine {
     }
     std::ofstream(machine.scratch.Path() / "present.txt") << "x";
 
-    auto services = machine.Bundle();
-    services.registry = registry;
-    services.http = http;
-    configuration = std::make_shared<ConfigurationManager>(services, BuiltInSettings{.wizardKey = "DLM"});
-    configuration->machineId = "MID";
-    configuration->sessionTimestamp = "20240102030405";
+    configuration = machine.Configuration(registry, http);
   }
 
   std::wstring Scratch() const { return machine.scratch.Wide() + L"\\"; }

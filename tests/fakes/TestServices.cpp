@@ -1,5 +1,7 @@
 #include "tests/fakes/TestServices.h"
 
+#include "config/ConfigurationManager.h"
+
 #include <unistd.h>
 
 #include <atomic>
@@ -98,6 +100,17 @@ platform::Services TestServices::Bundle() const {
       .debugOutput = debugOutput,
       .mutexes = mutexes,
   };
+}
+
+std::shared_ptr<ConfigurationManager> TestServices::Configuration(std::shared_ptr<platform::Registry> otherRegistry,
+                                                                  std::shared_ptr<platform::Http> otherHttp) const {
+  auto services = Bundle();
+  services.registry = std::move(otherRegistry);
+  services.http = std::move(otherHttp);
+  auto configuration = std::make_shared<ConfigurationManager>(services, BuiltInSettings{.wizardKey = "DLM"});
+  configuration->machineId = "MID";
+  configuration->sessionTimestamp = "20240102030405";
+  return configuration;
 }
 
 }  // namespace fakes

@@ -26,6 +26,8 @@
 #include "platform/posix/SimulatedSystemInfo.h"
 #include "tests/fakes/SimulatedMachine.h"
 
+class ConfigurationManager;
+
 namespace fakes {
 
 // A folder under the system's temporary folder, removed with its contents
@@ -96,6 +98,11 @@ struct TestServices {
   TestServices();
 
   platform::Services Bundle() const;
+  // The download-manager wizard's configuration over this machine with
+  // another registry and HTTP seam; machine id and session are fixed, so
+  // nothing reads them from the machine.
+  std::shared_ptr<ConfigurationManager> Configuration(std::shared_ptr<platform::Registry> otherRegistry,
+                                                      std::shared_ptr<platform::Http> otherHttp) const;
 
   ScratchFolder scratch;
   std::shared_ptr<TempFolderFileSystem> files;

@@ -45,12 +45,7 @@ class OfferCheckerTest : public testing::Test {
     machine.machine->totalMemoryBytes = 1024ull << 20;
     machine.machine->processes = {L"System", L"Example.exe", L"my.tool.exe"};
     machine.clock->now = kNow;
-    auto services = machine.Bundle();
-    services.registry = registry;
-    services.http = http;
-    configuration = std::make_shared<ConfigurationManager>(services, BuiltInSettings{.wizardKey = "DLM"});
-    configuration->machineId = "MID";
-    configuration->sessionTimestamp = "20240102030405";
+    configuration = machine.Configuration(registry, http);
     registry->Reset();
   }
 
