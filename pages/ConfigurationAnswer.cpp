@@ -53,6 +53,9 @@ std::optional<std::vector<std::shared_ptr<Package>>> ReadConfigurationAnswer(
 
   config.offerLimit = answer.at("f").at("m").get<int>();
   OfferChecker checker(config.offerLimit, configuration);
+  // A rejected offer's package waits for its report when it goes; kept until
+  // the loop ends, the reports of all rejections travel at the same time.
+  std::vector<std::shared_ptr<Package>> rejected;
   for (const json& offer : answer.at("o")) {
     const auto package = std::make_shared<Package>(BuildEventTemplate(config), offer, false, "",
                                                    static_cast<int>(accepted.size()), configuration);
@@ -60,6 +63,8 @@ std::optional<std::vector<std::shared_ptr<Package>>> ReadConfigurationAnswer(
     if (checker.CheckOffer(*package, limitReached)) {
       accepted.push_back(package);
       if (package->exclusive) break;
+    } else {
+      rejected.push_back(package);
     }
     if (limitReached) break;
   }
