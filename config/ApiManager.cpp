@@ -1,6 +1,5 @@
 #include "config/ApiManager.h"
 
-#include <cstdio>
 #include <mutex>
 
 #include "config/BrimvaleException.h"
@@ -45,7 +44,7 @@ ApiManager::ApiManager(std::shared_ptr<ConfigurationManager> configuration)
     : configuration(std::move(configuration)) {}
 
 std::unique_ptr<nlohmann::json> ApiManager::RequestConfiguration() {
-  if (configuration->configUrl.empty()) throw BrimvaleException();
+  if (configuration->configUrl.empty()) throw BrimvaleException("configuration URL check");
   const platform::Services& services = configuration->Services();
   const nlohmann::json request = BuildConfigurationRequest(*configuration);
 
@@ -58,13 +57,13 @@ std::unique_ptr<nlohmann::json> ApiManager::RequestConfiguration() {
     if (PostJson(services, configuration->configUrl, body, {}, response, statusCode) && statusCode >= 200 &&
         statusCode <= 399)
       break;
-    std::printf("Failed to send config request. %d %d\n", static_cast<int>(statusCode),
-                static_cast<int>(services.http->LastError()));
-    std::fflush(stdout);
+    services.debugOutput->WriteDiagnostic("Failed to send config request. " +
+                                          std::to_string(static_cast<int>(statusCode)) + " " +
+                                          std::to_string(static_cast<int>(services.http->LastError())));
     // The wait follows the third failure too.
     services.clock->Sleep(kRetryWaitMilliseconds);
   }
-  if (IsBlank(response)) throw BrimvaleException();
+  if (IsBlank(response)) throw BrimvaleException("configuration answer check");
   return std::make_unique<nlohmann::json>(nlohmann::json::parse(response));
 }
 

@@ -20,9 +20,11 @@ class ApiManager {
 
   // Posts the configuration request to configUrl, up to three attempts
   // while the status is outside 200..399, each failed attempt followed by a
-  // 5000 ms wait, and returns the last answer parsed as JSON.
-  // Throws BrimvaleException when configUrl is empty, when the transport
-  // fails (no further attempt) and when the last answer is blank;
+  // 5000 ms wait, and returns the last answer parsed as JSON. Each failed
+  // attempt is written as a transport diagnostic.
+  // Throws BrimvaleException when configUrl is empty ("configuration URL
+  // check"), when the transport fails (no further attempt; PostJson's
+  // step) and when the last answer is blank ("configuration answer check");
   // nlohmann::json::parse_error when it is no JSON.
   // Runs on a worker thread, never on the window thread.
   std::unique_ptr<nlohmann::json> RequestConfiguration();

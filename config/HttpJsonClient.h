@@ -18,14 +18,15 @@
 // was when the status cannot be read).
 //
 // Returns true whenever an answer arrived, whatever its status. Throws
-// BrimvaleException on exactly Windows 7 without a service pack, for a URL
-// that cannot be split, and when no answer arrived.
-// Uses services.http and services.system.
+// BrimvaleException on exactly Windows 7 without a service pack ("Windows
+// version check"), for a URL that cannot be split ("WinHttpCrackUrl") and
+// when no answer arrived (the WinHTTP call that failed, with its code).
+// Uses services.http, services.system and services.debugOutput.
 bool PostJson(const platform::Services& services, const std::wstring& url, const std::string& body,
               HttpHeaders headers, std::string& response, std::uint32_t& statusCode);
 
 // The transport step of PostJson: one POST of `body` to https://host:443 +
 // path. Returns false instead of throwing. Diagnostics (a header that could
-// not be added, a failed read) go to standard output.
+// not be added, a failed read) go to services.debugOutput->WriteDiagnostic.
 bool HttpsPost(const platform::Services& services, const std::wstring& path, const std::wstring& host,
                const std::string& body, HttpHeaders headers, std::string& response, std::uint32_t& statusCode);

@@ -1,14 +1,13 @@
 #include "install/DownloadManager.h"
 
-#include <new>
 #include <optional>
 #include <stdexcept>
 #include <thread>
 
 #include "config/ConfigurationManager.h"
 #include "install/TargetPath.h"
+#include "platform/HttpTransfer.h"
 #include "platform/SystemErrorText.h"
-#include "platform/WindowsVersion.h"
 #include "util/Utf8.h"
 
 namespace {
@@ -35,29 +34,17 @@ class DownloadError : public std::runtime_error {
   Fail(what + L" " + std::to_wstring(static_cast<int>(code)) + L" - " + platform::GetSystemErrorText(code));
 }
 
-// One buffer per chunk, sized by what the transport has ready. It is filled
-// by the read before anything looks at it, so it is not zeroed first.
-std::unique_ptr<char[]> AllocateChunk(std::uint32_t available) {
-  try {
-    return std::make_unique_for_overwrite<char[]>(std::size_t{available} + 1);
-  } catch (const std::bad_alloc&) {
-    Fail(L"Out of memory.");
-  }
-}
-
-// The WinHTTP read loop: the flag is checked before each chunk, and each
-// chunk, read into a buffer of its own, goes to `consume`.
-template <typename Consume>
-void ReadBody(platform::HttpRequest& request, const std::atomic<bool>& cancelled, Consume consume) {
-  while (true) {
-    if (cancelled) Fail(L"Download cancelled.");
-    std::uint32_t available = 0;
-    if (const Win32Error error = request.QueryDataAvailable(available)) Fail(L"Failed to query data:", error);
-    if (available == 0) return;
-    const std::unique_ptr<char[]> chunk = AllocateChunk(available);
-    std::uint32_t read = 0;
-    if (const Win32Error error = request.ReadData(chunk.get(), available, read)) Fail(L"Failed to read data:", error);
-    consume(chunk.get(), read);
+// The WinHTTP read loop of both transfers that use it: each chunk goes to
+// `consume`; every way the loop stops short fails the transfer.
+void ReadBody(platform::HttpRequest& request, const std::atomic<bool>& cancelled,
+              const std::function<void(const char*, std::uint32_t)>& consume) {
+  const BodyReadResult result = ReadResponseBody(request, &cancelled, consume);
+  switch (result.end) {
+    case BodyEnd::Complete: return;
+    case BodyEnd::Cancelled: Fail(L"Download cancelled.");
+    case BodyEnd::QueryFailed: Fail(L"Failed to query data:", result.error);
+    case BodyEnd::OutOfMemory: Fail(L"Out of memory.");
+    case BodyEnd::ReadFailed: Fail(L"Failed to read data:", result.error);
   }
 }
 
@@ -123,11 +110,7 @@ HttpExchange OpenResponse(platform::Http& http, platform::SystemInfo& system, st
     HttpExchange exchange;
     if (const Win32Error error = http.OpenSession(options.userAgent, options.accessType, exchange.session))
       Fail(L"Failed to open HTTP session:", error);
-    // TLS 1.0 at least (SSL 3.0 is broken); 1.1 and 1.2 from Windows 7 SP1.
-    std::uint32_t protocols = platform::kSecureProtocolTls1;
-    if (IsWindowsVersionAtLeast(system, 6, 1, 1))
-      protocols |= platform::kSecureProtocolTls1_1 | platform::kSecureProtocolTls1_2;
-    if (const Win32Error error = exchange.session->SetSecureProtocols(protocols))
+    if (const Win32Error error = exchange.session->SetSecureProtocols(SecureProtocolsFor(system)))
       Fail(L"Failed to set secure protocols:", error);
 
     platform::UrlParts parts;
@@ -216,13 +199,9 @@ DownloadResult DownloadManager::DownloadFile(const std::wstring& url, ui::Window
   DownloadResult result{false, L""};
   TargetFile target = OpenTarget(*configuration, services, url, fileName, toTempFolder);
   try {
-    const bool windows7 = IsWindowsVersionAtLeast(*services.system, 6, 1, 0) &&
-                          !IsWindowsVersionAtLeast(*services.system, 6, 2, 0);
     int redirects = 0;
-    HttpExchange exchange = OpenResponse(
-        *services.http, *services.system, url,
-        {.accessType = windows7 ? platform::kHttpAccessTypeDefaultProxy : platform::kHttpAccessTypeAutomaticProxy},
-        redirects);
+    HttpExchange exchange = OpenResponse(*services.http, *services.system, url,
+                                         {.accessType = ProxyAccessTypeFor(*services.system)}, redirects);
     const std::optional<std::uint32_t> length = ContentLength(*exchange.request);
     ProgressReporter progress(window, length);
     target.RequireOpen();

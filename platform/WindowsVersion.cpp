@@ -5,6 +5,10 @@ bool IsWindowsVersionAtLeast(platform::SystemInfo& system, std::uint32_t major, 
   return system.VerifyVersionAtLeast(major, minor, servicePackMajor);
 }
 
+bool IsWindows7(platform::SystemInfo& system) {
+  return IsWindowsVersionAtLeast(system, 6, 1, 0) && !IsWindowsVersionAtLeast(system, 6, 2, 0);
+}
+
 bool Is64BitWindows(platform::SystemInfo& system) { return system.IsWow64().value_or(false); }
 
 std::string GetOsVersionString(platform::SystemInfo& system) {

@@ -11,6 +11,9 @@
 bool IsWindowsVersionAtLeast(platform::SystemInfo& system, std::uint32_t major, std::uint32_t minor,
                              std::uint16_t servicePackMajor);
 
+// True on Windows 7 with or without a service pack (6.1 up to 6.2).
+bool IsWindows7(platform::SystemInfo& system);
+
 // True for this 32-bit process on 64-bit Windows (IsWow64Process).
 bool Is64BitWindows(platform::SystemInfo& system);
 

@@ -7,9 +7,19 @@ void RecordingDebugOutput::Write(const std::wstring& text) {
   lines.push_back(text);
 }
 
+void RecordingDebugOutput::WriteDiagnostic(const std::string& line) {
+  std::lock_guard lock(mutex);
+  diagnostics.push_back(line);
+}
+
 std::vector<std::wstring> RecordingDebugOutput::Lines() const {
   std::lock_guard lock(mutex);
   return lines;
+}
+
+std::vector<std::string> RecordingDebugOutput::Diagnostics() const {
+  std::lock_guard lock(mutex);
+  return diagnostics;
 }
 
 }  // namespace platform::posix

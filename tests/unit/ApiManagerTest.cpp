@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/BrimvaleException.h"
+#include "tests/fakes/FakeHttp.h"
 #include "tests/fakes/TestServices.h"
 
 namespace {
@@ -48,12 +49,27 @@ TEST_F(ApiManagerTest, UnknownTagAndVersionAreEmpty) {
 }
 
 // Without a configuration URL nothing is attempted; a transport failure
-// ends the request at once, without waits or further attempts.
+// ends the request at once, without waits or further attempts. Each says
+// what failed.
 TEST_F(ApiManagerTest, FailsAtOnceWithoutUrlOrTransport) {
+  const auto http = std::make_shared<fakes::FakeHttp>();  // refuses the connection
+  machine.http = http;
   auto configuration = Configuration();
   ApiManager api(configuration);
-  EXPECT_THROW(api.RequestConfiguration(), BrimvaleException);  // the offline machine refuses the connection
+  const auto failedStep = [&] {
+    try {
+      api.RequestConfiguration();
+    } catch (const BrimvaleException& error) {
+      return std::string(error.FailedStep()) + " " + std::to_string(error.ErrorCode());
+    }
+    return std::string("no exception");
+  };
+  EXPECT_EQ(failedStep(), "WinHttpConnect 12029");
+  EXPECT_EQ(http->Recorded().accessTypes.size(), 1u);
+
   configuration->configUrl.clear();
-  EXPECT_THROW(api.RequestConfiguration(), BrimvaleException);
+  EXPECT_EQ(failedStep(), "configuration URL check 0");
+  EXPECT_EQ(http->Recorded().accessTypes.size(), 1u);  // no session was opened
   EXPECT_TRUE(machine.clock->Sleeps().empty());
+  EXPECT_TRUE(machine.debugOutput->Diagnostics().empty());
 }
