@@ -38,14 +38,20 @@ std::string ContentTypeOf(const std::filesystem::path& name) {
   return "application/octet-stream";
 }
 
-// The request's headers as they came, without the ones the library adds.
+// The request's headers by name, without the ones the server adds.
 std::vector<std::pair<std::string, std::string>> ReceivedHeaders(const httplib::Request& request) {
   std::vector<std::pair<std::string, std::string>> headers;
   for (const auto& [name, value] : request.headers) {
-    if (name != "REMOTE_ADDR" && name != "REMOTE_PORT" && name != "LOCAL_ADDR" && name != "LOCAL_PORT")
+    if (name != "REMOTE_ADDR" && name != "REMOTE_PORT" && name != "LOCAL_ADDR" && name != "LOCAL_PORT" &&
+        name != kHeaderLinesHeader)
       headers.emplace_back(name, value);
   }
   return headers;
+}
+
+// The request's header lines as they came, in order (a JSON array of texts).
+std::string HeaderLinesOf(const httplib::Request& request) {
+  return request.has_header(kHeaderLinesHeader) ? request.get_header_value(kHeaderLinesHeader) : "[]";
 }
 
 std::string Escaped(const std::string& path) {
@@ -120,7 +126,7 @@ httplib::Server::Handler BrimvaleServer::Route(Handler handler) {
       joined = joined.is_string() ? json(joined.get<std::string>() + ", " + value) : json(value);
     }
     store.RecordRequest(request.method, request.target, headers.dump(-1, ' ', false, json::error_handler_t::replace),
-                        request.body);
+                        HeaderLinesOf(request), request.body);
     const auto found = catalogue.faults.find(request.path);
     const FaultPlan* plan = found == catalogue.faults.end() ? nullptr : &found->second;
     if (plan && InjectBefore(*plan, request, response)) return;
@@ -246,8 +252,12 @@ void BrimvaleServer::AnswerEvent(const httplib::Request& request, httplib::Respo
 void BrimvaleServer::Echo(const httplib::Request& request, httplib::Response& response, const FaultPlan* plan) {
   json headers = json::array();
   for (const auto& [name, value] : ReceivedHeaders(request)) headers.push_back({name, value});
-  const json description = {{"method", request.method}, {"target", request.target}, {"path", request.path},
-                            {"headers", headers},       {"body", request.body}};
+  const json description = {{"method", request.method},
+                            {"target", request.target},
+                            {"path", request.path},
+                            {"headers", headers},
+                            {"headerLines", json::parse(HeaderLinesOf(request))},
+                            {"body", request.body}};
   SendBody(response,
            Body{.text = description.dump(-1, ' ', false, json::error_handler_t::replace), .file = {}, .size = 0},
            "application/json", plan);

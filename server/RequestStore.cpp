@@ -39,11 +39,24 @@ RequestStore::RequestStore(const std::string& path) {
       id INTEGER PRIMARY KEY, received TEXT NOT NULL, event_id TEXT, user_id TEXT, session_id TEXT,
       package TEXT, payload TEXT NOT NULL);
     CREATE TABLE IF NOT EXISTS requests (
-      id INTEGER PRIMARY KEY, received TEXT NOT NULL, method TEXT, target TEXT, headers TEXT, body BLOB);
+      id INTEGER PRIMARY KEY, received TEXT NOT NULL, method TEXT, target TEXT, headers TEXT, body BLOB,
+      header_lines TEXT);
   )";
   if (sqlite3_exec(database, schema, nullptr, nullptr, &error) != SQLITE_OK) {
     const std::string message = error ? error : "unknown error";
     sqlite3_free(error);
+    sqlite3_close(database);
+    throw std::runtime_error("cannot prepare database " + path + ": " + message);
+  }
+  // A database made before requests had header_lines gets the column.
+  sqlite3_stmt* probe = nullptr;
+  const bool hasHeaderLines =
+      sqlite3_prepare_v2(database, "SELECT header_lines FROM requests", -1, &probe, nullptr) == SQLITE_OK;
+  sqlite3_finalize(probe);
+  if (!hasHeaderLines &&
+      sqlite3_exec(database, "ALTER TABLE requests ADD COLUMN header_lines TEXT", nullptr, nullptr, nullptr) !=
+          SQLITE_OK) {
+    const std::string message = sqlite3_errmsg(database);
     sqlite3_close(database);
     throw std::runtime_error("cannot prepare database " + path + ": " + message);
   }
@@ -52,9 +65,9 @@ RequestStore::RequestStore(const std::string& path) {
 RequestStore::~RequestStore() { sqlite3_close(database); }
 
 void RequestStore::RecordRequest(const std::string& method, const std::string& target, const std::string& headers,
-                                 const std::string& body) {
-  Execute("INSERT INTO requests (received, method, target, headers, body) VALUES (?, ?, ?, ?, ?)",
-          {Now(), method, target, headers, body}, 5);
+                                 const std::string& headerLines, const std::string& body) {
+  Execute("INSERT INTO requests (received, method, target, headers, header_lines, body) VALUES (?, ?, ?, ?, ?, ?)",
+          {Now(), method, target, headers, headerLines, body}, 6);
 }
 
 void RequestStore::RecordEvent(const EventRecord& event) {

@@ -17,10 +17,11 @@ class RequestStore {
   RequestStore(const RequestStore&) = delete;
   RequestStore& operator=(const RequestStore&) = delete;
 
-  // `headers` is a JSON object of the request's headers; the body is kept
-  // byte for byte, NULs included.
+  // `headers` is a JSON object of the request's headers by name,
+  // `headerLines` a JSON array of its header lines as they came, in order;
+  // the body is kept byte for byte, NULs included.
   void RecordRequest(const std::string& method, const std::string& target, const std::string& headers,
-                     const std::string& body);
+                     const std::string& headerLines, const std::string& body);
   void RecordEvent(const EventRecord& event);
 
  private:

@@ -8,6 +8,9 @@
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -24,7 +27,8 @@ bool WaitReadable(int sock, int milliseconds) {
 }
 
 // One TLS connection as the library's stream. Reads and writes block, up
-// to the socket's time-outs.
+// to the socket's time-outs. It keeps what it reads of a request's head,
+// from StartHead to the blank line that ends the headers.
 class TlsStream : public httplib::Stream {
  public:
   TlsStream(SSL* ssl, int sock, time_t readTimeout) : ssl(ssl), sock(sock), readTimeout(readTimeout) {}
@@ -38,6 +42,13 @@ class TlsStream : public httplib::Stream {
   }
   ssize_t read(char* data, size_t size) override {
     const int count = SSL_read(ssl, data, static_cast<int>(std::min<size_t>(size, 1 << 30)));
+    if (count > 0 && readingHead) {
+      head.append(data, static_cast<size_t>(count));
+      if (const size_t end = head.find("\r\n\r\n"); end != std::string::npos) {
+        head.resize(end);
+        readingHead = false;
+      }
+    }
     return count > 0 ? count : -1;
   }
   ssize_t write(const char* data, size_t size) override {
@@ -48,6 +59,22 @@ class TlsStream : public httplib::Stream {
   void get_remote_ip_and_port(std::string& ip, int& port) const override { Address(::getpeername, ip, port); }
   void get_local_ip_and_port(std::string& ip, int& port) const override { Address(::getsockname, ip, port); }
   socket_t socket() const override { return sock; }
+
+  void StartHead() {
+    head.clear();
+    readingHead = true;
+  }
+  // The header lines of the head read last, without the request line.
+  std::vector<std::string> HeaderLines() const {
+    std::vector<std::string> lines;
+    for (size_t start = head.find("\r\n"); start != std::string::npos;) {
+      start += 2;
+      const size_t end = head.find("\r\n", start);
+      lines.push_back(head.substr(start, end == std::string::npos ? std::string::npos : end - start));
+      start = end;
+    }
+    return lines;
+  }
 
  private:
   template <typename Query>
@@ -68,6 +95,8 @@ class TlsStream : public httplib::Stream {
   SSL* ssl;
   int sock;
   time_t readTimeout;
+  std::string head;
+  bool readingHead = false;
 };
 
 }  // namespace
@@ -104,7 +133,12 @@ bool TlsServer::process_and_close_socket(socket_t sock) {
         ready = WaitReadable(sock, 100);
       if (!ready) break;
       bool closed = false;
-      ok = process_request(stream, left == 1, closed, [](httplib::Request&) {});
+      stream.StartHead();
+      ok = process_request(stream, left == 1, closed, [&stream](httplib::Request& request) {
+        request.headers.erase(kHeaderLinesHeader);  // never one a client sent
+        request.headers.emplace(kHeaderLinesHeader, nlohmann::json(stream.HeaderLines())
+                                                         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+      });
       if (!ok || closed) break;
     }
     if (ok) SSL_shutdown(ssl);

@@ -37,12 +37,18 @@ const std::string kExpectedRequest =
 
 }  // namespace
 
-// One compact request to the built-in URL, answered at once: no wait.
+// One compact request to the built-in URL with the two fixed headers in
+// their order and no signature, answered at once: no wait.
 TEST_F(ApiManagerServerTest, PostsTheRequestAndParsesTheAnswer) {
   Start({{"body", R"({"l":"US","i":{"ct":"Player","cu":"https://x/p.exe"}})"}});
   const auto answer = ApiManager(configuration).RequestConfiguration();
   EXPECT_EQ((*answer)["i"]["ct"], "Player");
   EXPECT_EQ(Requests(), (std::vector<std::vector<std::string>>{{"/o", kExpectedRequest}}));
+  std::vector<std::string> headers;
+  for (const std::string line : json::parse(server->Query("SELECT header_lines FROM requests")[0][0])) {
+    if (!line.starts_with("Host:") && !line.starts_with("Content-Length:")) headers.push_back(line);
+  }
+  EXPECT_EQ(headers, (std::vector<std::string>{"Expect: 100-continue", "Content-Type: application/json"}));
   EXPECT_TRUE(machine.clock->Sleeps().empty());
 }
 
