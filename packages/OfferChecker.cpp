@@ -6,6 +6,7 @@
 
 #include "config/ConfigurationManager.h"
 #include "platform/WindowsVersion.h"
+#include "telemetry/EventProtocol.h"
 #include "util/Lowercase.h"
 #include "util/Utf8.h"
 
@@ -73,7 +74,7 @@ bool OfferChecker::CheckOffer(Package& package, bool& limitReached) {
 }
 
 void OfferChecker::ReportRejection(Package& package, const std::string& reason) {
-  package.SendEvent(2, nlohmann::json{{"13", reason}});
+  package.SendEvent(events::kRefused, nlohmann::json{{events::kRefusalReason, reason}});
 }
 
 std::string OfferChecker::MachineRuleFailure(Package& package) {

@@ -5,6 +5,7 @@
 #include "config/ConfigurationManager.h"
 #include "packages/AfltCodes.h"
 #include "packages/Base62.h"
+#include "telemetry/EventProtocol.h"
 #include "util/Utf8.h"
 
 namespace {
@@ -179,15 +180,16 @@ std::wstring Package::GetP() const { return Utf8ToWide(p); }
 void Package::BuildEventPayload() {
   nlohmann::json payload = eventTemplate.payload;
   if (isMainProduct) {
-    payload["5"] = payload.contains("22") ? payload["22"] : nlohmann::json("");
-    payload["10"] = 1;
-    payload["18"] = "";
+    payload[events::kPackageId] =
+        payload.contains(events::kProductTitle) ? payload[events::kProductTitle] : nlohmann::json("");
+    payload[events::kPackageKind] = events::kMainPackage;
+    payload[events::kOfferFeed] = "";
   } else {
-    payload["5"] = adO;
-    payload["10"] = 2;
-    payload["16"] = c;
-    payload["17"] = std::to_string(position + 1);
-    payload["18"] = adF;
+    payload[events::kPackageId] = adO;
+    payload[events::kPackageKind] = events::kOfferPackage;
+    payload[events::kOfferC] = c;
+    payload[events::kOfferPosition] = std::to_string(position + 1);
+    payload[events::kOfferFeed] = adF;
   }
   eventPayload = std::move(payload);
 }

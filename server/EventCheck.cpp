@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "telemetry/EventProtocol.h"
+
 namespace {
 
 using nlohmann::json;
@@ -33,15 +35,16 @@ std::string Sha256HexOf(std::string_view text) {
 
 EventVerdict CheckEvent(std::string_view body, std::string_view authorization) {
   const json request = json::parse(body, nullptr, false);
-  if (!request.is_object() || !request.contains("data") || !request["data"].is_string() ||
-      !request.contains("table") || !request["table"].is_string())
+  if (!request.is_object() || !request.contains(events::kRequestData) || !request[events::kRequestData].is_string() ||
+      !request.contains(events::kRequestTable) || !request[events::kRequestTable].is_string())
     return {400, std::nullopt};
-  const std::string data = request["data"].get<std::string>();
+  const std::string data = request[events::kRequestData].get<std::string>();
   const json payload = json::parse(data, nullptr, false);
   if (!payload.is_object()) return {400, std::nullopt};
-  if (request["table"] != "zb_analytics") return {401, std::nullopt};
-  if (authorization != "Signature=" + Sha256HexOf(Member(payload, "1") + Member(payload, "2")))
-    return {401, std::nullopt};
-  return {200, EventRecord{Member(payload, "6"), Member(payload, "1"), Member(payload, "2"), Member(payload, "5"),
+  if (request[events::kRequestTable] != events::kTable) return {401, std::nullopt};
+  const std::string userId = Member(payload, events::kMachineId);
+  const std::string sessionId = Member(payload, events::kSessionTimestamp);
+  if (authorization != "Signature=" + Sha256HexOf(userId + sessionId)) return {401, std::nullopt};
+  return {200, EventRecord{Member(payload, events::kEventId), userId, sessionId, Member(payload, events::kPackageId),
                            data}};
 }

@@ -1,45 +1,65 @@
 #include "telemetry/EventChannel.h"
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <thread>
 
+#include "config/BrimvaleException.h"
 #include "config/ConfigurationManager.h"
 #include "config/HttpJsonClient.h"
+#include "telemetry/EventProtocol.h"
 
 namespace {
 
 constexpr int kAttempts = 2;
 constexpr std::uint32_t kRetryWaitMs = 5000;
 
-void PostEvent(EventChannel& channel, ConfigurationManager& configuration, nlohmann::json payload,
-               const HttpHeaders& headers, int eventId, const nlohmann::json& extra) {
-  payload["6"] = std::to_string(eventId);
+// Posts the event, once more after a wait when the status is no success.
+// Returns why the event was dropped, nothing when it was delivered; an
+// exception (no answer) passes through.
+std::optional<std::string> PostEvent(EventChannel& channel, ConfigurationManager& configuration, nlohmann::json payload,
+                      const HttpHeaders& headers, int eventId, const nlohmann::json& extra) {
+  payload[events::kEventId] = std::to_string(eventId);
   if (extra.is_object()) {
     // Extras only replace what the payload already has ("12", "13").
     for (const auto& [key, value] : extra.items())
       if (payload.contains(key)) payload[key] = value;
   }
-  const nlohmann::json request = {{"data", payload.dump()}, {"table", "zb_analytics"}};
+  const nlohmann::json request = {{events::kRequestData, payload.dump()}, {events::kRequestTable, events::kTable}};
   const auto& services = configuration.Services();
+  std::uint32_t status = 0;
   for (int attempt = 1; attempt <= kAttempts; ++attempt) {
     std::string response;
-    std::uint32_t status = 0;
+    status = 0;
     if (PostJson(services, configuration.eventUrl, request.dump(), headers, response, status) && status >= 200 &&
         status <= 399) {
       channel.finalEventSent = IsTerminalEvent(eventId);
-      return;
+      return std::nullopt;
     }
     if (attempt < kAttempts) services.clock->Sleep(kRetryWaitMs);
   }
+  return "status " + std::to_string(status);
 }
 
 void SendEventWorker(std::shared_ptr<EventChannel> channel, std::shared_ptr<ConfigurationManager> configuration,
                      nlohmann::json payload, HttpHeaders headers, int eventId, nlohmann::json extra) {
+  // The event is lost when it cannot be delivered; nothing of it reaches
+  // the user, the transport diagnostics say why.
+  const auto packageId = payload.find(events::kPackageId);
+  const std::string package =
+      packageId == payload.end() ? "" : packageId->dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  std::optional<std::string> dropped;
   try {
-    PostEvent(*channel, *configuration, std::move(payload), headers, eventId, extra);
-  } catch (const std::exception&) {
-    // The event is lost; nothing of it reaches the user.
+    dropped = PostEvent(*channel, *configuration, std::move(payload), headers, eventId, extra);
+  } catch (const BrimvaleException& error) {
+    dropped = error.Describe();
+  } catch (const std::exception& error) {
+    dropped = error.what();
+  }
+  if (dropped) {
+    configuration->Services().debugOutput->WriteDiagnostic("Event " + std::to_string(eventId) + " of package " +
+                                                           package + " dropped: " + *dropped);
   }
   std::lock_guard lock(channel->mutex);
   if (--channel->pendingEvents == 0) channel->eventsDrained.notify_all();
@@ -49,11 +69,11 @@ void SendEventWorker(std::shared_ptr<EventChannel> channel, std::shared_ptr<Conf
 
 bool IsTerminalEvent(int eventId) {
   switch (eventId) {
-    case -1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
+    case events::kFailed:
+    case events::kRefused:
+    case events::kCompleted:
+    case events::kDeclined:
+    case events::kClosing:
       return true;
     default:
       return false;

@@ -35,8 +35,9 @@ bool IsTerminalEvent(int eventId);
 // "zb_analytics"} with `headers` to the configuration's event URL. A status
 // outside 200..399 is tried once more after 5000 ms (the configuration's
 // clock); an exception (no answer, a payload that cannot be serialised)
-// drops the event at once. Returns at once; std::system_error when no
-// thread can be started.
+// drops the event at once. A dropped event is written as a transport
+// diagnostic naming the event, the package ("5") and why. Returns at once;
+// std::system_error when no thread can be started.
 void StartEventWorker(std::shared_ptr<EventChannel> channel, std::shared_ptr<ConfigurationManager> configuration,
                       nlohmann::json payload, HttpHeaders headers, int eventId, nlohmann::json extra);
 

@@ -7,6 +7,7 @@
 #include "config/ConfigurationManager.h"
 #include "packages/OfferChecker.h"
 #include "packages/Package.h"
+#include "tests/fakes/FakeHttp.h"
 #include "tests/fixtures/ReferenceServer.h"
 
 using nlohmann::json;
@@ -147,15 +148,24 @@ TEST_F(FailingEventServerTest, GivesUpAfterTwoFailedAttempts) {
   EXPECT_EQ(server.Query("SELECT count(*) FROM requests WHERE target = '/zbd'")[0][0], "2");
   EXPECT_TRUE(Stored().empty());
   EXPECT_FALSE(offer->FinalEventSent());
+  EXPECT_EQ(machine.debugOutput->Diagnostics(),
+            std::vector<std::string>{R"(Event 2 of package "unlucky" dropped: status 500)"});
 }
 
-// Without an answer (no server) the event is dropped at once, silently.
+// Without an answer the event is dropped at once: one attempt, no wait,
+// and a transport diagnostic that names the event and the failed call.
 TEST(EventReporting, TransportFailureDropsTheEventWithoutWaiting) {
-  fakes::TestServices machine;  // an offline machine
+  fakes::TestServices machine;
+  const auto http = std::make_shared<fakes::FakeHttp>();  // refuses the connection
+  machine.http = http;
   auto configuration = std::make_shared<ConfigurationManager>(machine.Bundle(), BuiltInSettings{.wizardKey = "DLM"});
+  configuration->productTitle = L"Product";
   Package main(BuildEventTemplate(*configuration), true, L"", L"", L"", L"", 0, configuration);
   main.SendEvent(1);
   main.WaitForEvents();
+  EXPECT_EQ(http->Recorded().connections.size(), 1u);
   EXPECT_TRUE(machine.clock->Sleeps().empty());
   EXPECT_FALSE(main.FinalEventSent());
+  EXPECT_EQ(machine.debugOutput->Diagnostics(),
+            std::vector<std::string>{R"(Event 1 of package "Product" dropped: WinHttpConnect failed: error 12029)"});
 }

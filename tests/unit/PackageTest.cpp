@@ -238,6 +238,8 @@ TEST_F(PackageTest, EventPayloadsOfOffersAndTheMainPackage) {
 TEST_F(PackageTest, EventTemplateFromTheConfiguration) {
   machine.system->Set({.version = {.major = 6, .minor = 1, .build = 7601, .servicePackMajor = 1}, .wow64 = false});
   configuration->productCfl = L"cfl";
+  configuration->productCh = L"ch";
+  configuration->productTitle = L"Title";
   const auto event = BuildEventTemplate(*configuration);
   for (int key = 0; key <= 22; ++key) EXPECT_TRUE(event.payload.contains(std::to_string(key))) << key;
   EXPECT_EQ(event.payload["1"], "MID");
@@ -247,6 +249,8 @@ TEST_F(PackageTest, EventTemplateFromTheConfiguration) {
   EXPECT_EQ(event.payload["7"], "3.0.13.11135");
   EXPECT_EQ(event.payload["15"], 0);
   EXPECT_EQ(event.payload["19"], "cfl");
+  EXPECT_EQ(event.payload["21"], "ch");
+  EXPECT_EQ(event.payload["22"], "Title");
   EXPECT_EQ(event.payload["31"], "6.1.7601");
   EXPECT_EQ(event.payload["38"], "0");
   EXPECT_EQ(event.payload["11"], "");
