@@ -225,6 +225,8 @@ TEST_F(OfferCheckerTest, RulesAtTheirBoundaries) {
        "MIN DAYS UNINSTALL CHECKER"},
       {"uninstall in ms", {{"cmdu", {With(kUninstallCheck, {{"utms", true}})}}},
        [&] { SetUninstalledAgo(7 * 86400 - 1, true); }, "MIN DAYS UNINSTALL CHECKER"},
+      {"uninstall in ms exactly 7 days", {{"cmdu", {With(kUninstallCheck, {{"utms", true}})}}},
+       [&] { SetUninstalledAgo(7 * 86400, true); }, "accepted"},
       {"uninstall never", {{"cmdu", {kUninstallCheck}}}, none, "accepted"},
       {"chrome required", {{"x", 12}}, none, "NO CHROME"},
       {"chrome present", {{"x", 12}}, [&] { InstallChrome(); }, "accepted"},
