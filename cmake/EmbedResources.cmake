@@ -18,6 +18,55 @@ function(brimvale_read_resource_list list out)
   set(${out} ${entries} PARENT_SCOPE)
 endfunction()
 
+# Writes a C++ header with the ids of the list's LOCALE resources, so the
+# language manager takes them from the one list: the folder of a document
+# names its wizard kind (locale/dlm, locale/isv; locale/bt-override.xml is
+# the BT override) and the list's order is the order offered.
+function(brimvale_write_locale_ids list output)
+  get_filename_component(base ${list} DIRECTORY)
+  brimvale_read_resource_list(${list} entries)
+  set(dlm)
+  set(isv)
+  set(override)
+  foreach(entry IN LISTS entries)
+    string(REPLACE "|" ";" fields "${entry}")
+    list(GET fields 0 id)
+    list(GET fields 1 type)
+    list(GET fields 2 path)
+    if(NOT type STREQUAL "LOCALE")
+      continue()
+    endif()
+    file(RELATIVE_PATH name ${base} ${path})
+    if(name MATCHES "^locale/dlm/")
+      list(APPEND dlm ${id})
+    elseif(name MATCHES "^locale/isv/")
+      list(APPEND isv ${id})
+    elseif(name STREQUAL "locale/bt-override.xml" AND NOT override)
+      set(override ${id})
+    else()
+      message(FATAL_ERROR "${list}: LOCALE ${id} \"${name}\" is in no wizard kind's folder")
+    endif()
+  endforeach()
+  if(NOT dlm OR NOT isv OR NOT override)
+    message(FATAL_ERROR "${list}: locale documents of a wizard kind or the BT override are missing")
+  endif()
+  list(JOIN dlm ", " dlm)
+  list(JOIN isv ", " isv)
+  file(CONFIGURE OUTPUT ${output} CONTENT
+       "// Generated from resources/EmbeddedFiles.rc by cmake/EmbedResources.cmake. Do not edit.
+// The LOCALE resource ids by wizard kind, in the order offered.
+#pragma once
+
+namespace locale_resources {
+
+inline constexpr int kDownloadManager[] = {${dlm}};
+inline constexpr int kVendorInstaller[] = {${isv}};
+inline constexpr int kBtOverride = ${override};
+
+}  // namespace locale_resources
+")
+endfunction()
+
 if(CMAKE_SCRIPT_MODE_FILE)
   brimvale_read_resource_list(${LIST} entries)
   set(arrays "")

@@ -1,15 +1,16 @@
 #include "locale/LanguageManager.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "config/ConfigurationManager.h"
+#include "resources/LocaleResourceIds.h"
 #include "util/Utf8.h"
 
 namespace {
 
 // The caption the framework's own message boxes carry: the program's name.
 constexpr wchar_t kMessageCaption[] = L"BrimvaleSetup";
-constexpr int kBtOverrideDocument = 120;
 
 // The element's text: its first child that is not a comment, if that is text.
 const char* ElementText(const tinyxml2::XMLElement& element) {
@@ -63,12 +64,8 @@ void LanguageManager::ShowFailure(const std::wstring& text) {
 
 std::vector<int> LanguageManager::GetLocaleResourceIds() {
   switch (configuration->wizardType) {
-    case DLM: {
-      std::vector<int> ids;
-      for (int id = 105; id <= 118; ++id) ids.push_back(id);
-      return ids;
-    }
-    case ISV: return {101, 102};
+    case DLM: return {std::begin(locale_resources::kDownloadManager), std::end(locale_resources::kDownloadManager)};
+    case ISV: return {std::begin(locale_resources::kVendorInstaller), std::end(locale_resources::kVendorInstaller)};
     default:
       ShowFailure(L"Unknown wizard type (language manager");
       return {};
@@ -133,7 +130,7 @@ bool LanguageManager::LoadTexts(tinyxml2::XMLDocument& document) {
 
   if (configuration->btClassic) {
     tinyxml2::XMLDocument overrides = MakeLocaleDocument();
-    if (LoadLocaleDocument(*services.resources, *services.messageBoxes, kBtOverrideDocument, overrides)) {
+    if (LoadLocaleDocument(*services.resources, *services.messageBoxes, locale_resources::kBtOverride, overrides)) {
       for (const auto* element = overrides.FirstChildElement(); element; element = element->NextSiblingElement()) {
         // An override without text has nothing to override with: skipped.
         if (const char* text = ElementText(*element)) texts[element->Name()] = text;

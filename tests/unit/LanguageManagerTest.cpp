@@ -70,6 +70,8 @@ TEST_F(LanguageManagerTest, ListsDocumentsAndPreselectsTheUsersLanguage) {
   EXPECT_EQ(combo.ItemText(3), L"polski");
   EXPECT_EQ(combo.ItemText(11), L"polski");
   EXPECT_EQ(combo.ItemText(13), L"Türkçe");
+  EXPECT_EQ(manager->GetLocaleResourceIds(),
+            (std::vector<int>{105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118}));
   // Both Polish items load the later document.
   EXPECT_EQ(manager->languageByDisplayName.at(L"polski"), 116);
   EXPECT_EQ(manager->localeByDisplayName.at(L"português"), L"pt_BR");
@@ -79,6 +81,7 @@ TEST_F(LanguageManagerTest, ListsDocumentsAndPreselectsTheUsersLanguage) {
 // The vendor wizard offers English and Spanish; the BT classic flag hides the list.
 TEST_F(LanguageManagerTest, VendorWizardListAndHiddenListForBtClassic) {
   Configure("ISV")->btClassic = true;
+  EXPECT_EQ(manager->GetLocaleResourceIds(), (std::vector<int>{101, 102}));
   const ui::Control combo = Populate(L"es_ES.UTF-8");
   ASSERT_EQ(combo.ItemCount(), 2);
   EXPECT_EQ(combo.Selection(), 1);
