@@ -70,18 +70,14 @@ Win32Error SetLastHttpError(Win32Error error) {
 
 Win32Error LastHttpError() { return lastHttpError; }
 
-CurlHttpRequest::CurlHttpRequest(CurlRequestSetup requestSetup) : setup(std::move(requestSetup)) {
-  easy = curl_easy_init();
-  multi = curl_multi_init();
-  connectTo = MakeConnectToList(*setup.settings);
-}
+CurlHttpRequest::CurlHttpRequest(CurlRequestSetup requestSetup)
+    : setup(std::move(requestSetup)),
+      connectTo(MakeConnectToList(*setup.settings)),
+      multi(curl_multi_init()),
+      easy(curl_easy_init()) {}
 
 CurlHttpRequest::~CurlHttpRequest() {
-  if (multi && easy) curl_multi_remove_handle(multi, easy);
-  if (easy) curl_easy_cleanup(easy);
-  if (multi) curl_multi_cleanup(multi);
-  curl_slist_free_all(requestHeaders);
-  curl_slist_free_all(connectTo);
+  if (multi && easy) curl_multi_remove_handle(multi.Get(), easy.Get());
 }
 
 Win32Error CurlHttpRequest::AddHeader(const std::wstring& line) {
@@ -100,26 +96,27 @@ Win32Error CurlHttpRequest::Send(std::string_view requestBody) {
   if (stage != Stage::Opened) return SetLastHttpError(kErrorWinHttpIncorrectHandleState);
   if (!easy || !multi) return SetLastHttpError(kErrorNotEnoughMemory);
 
-  ApplyCurlSettings(easy, *setup.settings, connectTo);
-  curl_easy_setopt(easy, CURLOPT_URL, setup.url.c_str());
-  if (setup.userAgent) curl_easy_setopt(easy, CURLOPT_USERAGENT, setup.userAgent->c_str());
-  if (!setup.useProxy) curl_easy_setopt(easy, CURLOPT_PROXY, "");
-  curl_easy_setopt(easy, CURLOPT_SSLVERSION, CurlSslVersion(setup.secureProtocols));
+  CURL* const transfer = easy.Get();
+  ApplyCurlSettings(transfer, *setup.settings, connectTo.Get());
+  curl_easy_setopt(transfer, CURLOPT_URL, setup.url.c_str());
+  if (setup.userAgent) curl_easy_setopt(transfer, CURLOPT_USERAGENT, setup.userAgent->c_str());
+  if (!setup.useProxy) curl_easy_setopt(transfer, CURLOPT_PROXY, "");
+  curl_easy_setopt(transfer, CURLOPT_SSLVERSION, CurlSslVersion(setup.secureProtocols));
   if (setup.followRedirects) {
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxFollowedRedirects);
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(transfer, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(transfer, CURLOPT_MAXREDIRS, kMaxFollowedRedirects);
+    curl_easy_setopt(transfer, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   }
 
   body.assign(requestBody);
   if (setup.verb == "GET" && body.empty()) {
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(transfer, CURLOPT_HTTPGET, 1L);
   } else if (setup.verb == "HEAD" && body.empty()) {
-    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(transfer, CURLOPT_NOBODY, 1L);
   } else {
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.data());
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-    if (setup.verb != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, setup.verb.c_str());
+    curl_easy_setopt(transfer, CURLOPT_POSTFIELDS, body.data());
+    curl_easy_setopt(transfer, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    if (setup.verb != "POST") curl_easy_setopt(transfer, CURLOPT_CUSTOMREQUEST, setup.verb.c_str());
   }
 
   // Only the caller's headers go out, as with WinHTTP: no Accept, no
@@ -129,15 +126,15 @@ Win32Error CurlHttpRequest::Send(std::string_view requestBody) {
   for (const char* name : {"Accept", "Content-Type", "Expect"}) {
     if (!HasHeader(lines, name)) lines.push_back(std::string(name) + ":");
   }
-  for (const std::string& line : lines) requestHeaders = curl_slist_append(requestHeaders, line.c_str());
-  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, requestHeaders);
+  for (const std::string& line : lines) AppendToList(requestHeaders, line);
+  curl_easy_setopt(transfer, CURLOPT_HTTPHEADER, requestHeaders.Get());
 
-  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlHttpRequest::OnHeader);
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlHttpRequest::OnBody);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(transfer, CURLOPT_HEADERFUNCTION, &CurlHttpRequest::OnHeader);
+  curl_easy_setopt(transfer, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(transfer, CURLOPT_WRITEFUNCTION, &CurlHttpRequest::OnBody);
+  curl_easy_setopt(transfer, CURLOPT_WRITEDATA, this);
 
-  if (curl_multi_add_handle(multi, easy) != CURLM_OK) return SetLastHttpError(kErrorNotEnoughMemory);
+  if (curl_multi_add_handle(multi.Get(), transfer) != CURLM_OK) return SetLastHttpError(kErrorNotEnoughMemory);
   stage = Stage::Sent;
   Drive([this] { return RequestSent(); });
   if (!RequestSent()) return SetLastHttpError(TransferError());
@@ -250,32 +247,32 @@ void CurlHttpRequest::Drive(Done done) {
   while (!done() && !finished) {
     if (paused && Unread() == 0) {
       paused = false;
-      curl_easy_pause(easy, CURLPAUSE_CONT);  // may deliver the held bytes at once
+      curl_easy_pause(easy.Get(), CURLPAUSE_CONT);  // may deliver the held bytes at once
       continue;
     }
     int running = 0;
-    if (curl_multi_perform(multi, &running) != CURLM_OK) {
+    if (curl_multi_perform(multi.Get(), &running) != CURLM_OK) {
       finished = true;
       result = CURLE_OUT_OF_MEMORY;
       break;
     }
     int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+    while (CURLMsg* message = curl_multi_info_read(multi.Get(), &queued)) {
       if (message->msg == CURLMSG_DONE) {
         finished = true;
         result = message->data.result;
       }
     }
     if (done() || finished) break;
-    curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+    curl_multi_poll(multi.Get(), nullptr, 0, 1000, nullptr);
   }
 }
 
 bool CurlHttpRequest::RequestSent() const {
   if (headersComplete || statusCode != 0) return true;  // the server has answered already
   curl_off_t pretransfer = 0, uploaded = 0;
-  curl_easy_getinfo(easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
-  curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+  curl_easy_getinfo(easy.Get(), CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+  curl_easy_getinfo(easy.Get(), CURLINFO_SIZE_UPLOAD_T, &uploaded);
   return pretransfer > 0 && static_cast<std::size_t>(uploaded) >= body.size();
 }
 

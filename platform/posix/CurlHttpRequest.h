@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/Http.h"
+#include "platform/posix/CurlHandles.h"
 #include "platform/posix/PosixHttp.h"
 
 namespace platform::posix {
@@ -70,10 +71,11 @@ class CurlHttpRequest : public HttpRequest {
   std::optional<std::string> HeaderText(HttpQuery query) const;
 
   CurlRequestSetup setup;
-  CURL* easy = nullptr;
-  CURLM* multi = nullptr;
-  curl_slist* requestHeaders = nullptr;
-  curl_slist* connectTo = nullptr;
+  // Declared in this order, the transfer goes first and its lists last.
+  CurlList connectTo;
+  CurlList requestHeaders;
+  CurlMulti multi;
+  CurlEasy easy;
   std::vector<std::string> headerLines;
   std::string body;
   Stage stage = Stage::Opened;

@@ -92,9 +92,9 @@ void ApplyCurlSettings(CURL* curl, const PosixHttpSettings& settings, curl_slist
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stallSeconds > 0 ? stallSeconds : 1L);
 }
 
-curl_slist* MakeConnectToList(const PosixHttpSettings& settings) {
-  curl_slist* list = nullptr;
-  for (const std::string& entry : settings.connectTo) list = curl_slist_append(list, entry.c_str());
+CurlList MakeConnectToList(const PosixHttpSettings& settings) {
+  CurlList list;
+  for (const std::string& entry : settings.connectTo) AppendToList(list, entry);
   return list;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Http.h"
+#include "platform/posix/CurlHandles.h"
 
 namespace platform::posix {
 
@@ -36,8 +37,8 @@ void ApplyCurlSettings(CURL* curl, const PosixHttpSettings& settings, curl_slist
 // libcurl's result of a transfer as the Win32 error WinHTTP gives for it.
 Win32Error WinHttpErrorFromCurl(CURLcode code);
 
-// The connect-to list of the settings as libcurl takes it; owned by the caller.
-curl_slist* MakeConnectToList(const PosixHttpSettings& settings);
+// The connect-to list of the settings as libcurl takes it.
+CurlList MakeConnectToList(const PosixHttpSettings& settings);
 
 class PosixHttp : public Http {
  public:

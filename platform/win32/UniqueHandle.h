@@ -1,45 +1,13 @@
-// One RAII owner for every kind of Win32 handle: the traits say what an
-// empty handle is and how to close one. No manual close on any path.
+// The traits of the Win32 handles for platform::UniqueHandle: kernel
+// objects, find and snapshot handles, registry keys, HINTERNETs, GDI
+// objects and COM interface pointers.
 #pragma once
 
 #include <windows.h>
 
-#include <utility>
+#include "platform/UniqueHandle.h"
 
 namespace platform::win32 {
-
-template <typename Traits>
-class UniqueHandle {
- public:
-  using Type = typename Traits::Type;
-
-  UniqueHandle() = default;
-  explicit UniqueHandle(Type handle) : handle(handle) {}
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& other) noexcept : handle(std::exchange(other.handle, Traits::Empty())) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle, Traits::Empty()));
-    return *this;
-  }
-  ~UniqueHandle() { Reset(); }
-
-  Type Get() const { return handle; }
-  explicit operator bool() const { return handle != Traits::Empty(); }
-  Type Release() { return std::exchange(handle, Traits::Empty()); }
-  void Reset(Type value = Traits::Empty()) {
-    if (handle != Traits::Empty()) Traits::Close(handle);
-    handle = value;
-  }
-  // For out-parameters: closes what is held and hands out the slot.
-  Type* Put() {
-    Reset();
-    return &handle;
-  }
-
- private:
-  Type handle = Traits::Empty();
-};
 
 struct KernelHandleTraits {
   using Type = HANDLE;
@@ -87,6 +55,14 @@ struct GdiObjectTraits {
   static void Close(Type handle) { ::DeleteObject(handle); }
 };
 
+// A COM interface pointer, released once.
+template <typename Interface>
+struct ComInterfaceTraits {
+  using Type = Interface*;
+  static Type Empty() { return nullptr; }
+  static void Close(Type pointer) { pointer->Release(); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegistryKeyHandle = UniqueHandle<RegistryKeyTraits>;
@@ -94,5 +70,13 @@ using SnapshotHandle = UniqueHandle<SnapshotHandleTraits>;
 using WinHttpHandle = UniqueHandle<WinHttpHandleTraits>;
 using InternetHandle = UniqueHandle<InternetHandleTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+template <typename Interface>
+using ComPtr = UniqueHandle<ComInterfaceTraits<Interface>>;
+
+// The void** out-parameter of CoCreateInstance and QueryInterface.
+template <typename Interface>
+void** PutInterface(ComPtr<Interface>& pointer) {
+  return reinterpret_cast<void**>(pointer.Put());
+}
 
 }  // namespace platform::win32

@@ -4,6 +4,8 @@
 #include <oleauto.h>
 #include <shldisp.h>
 
+#include "platform/win32/UniqueHandle.h"
+
 namespace platform::win32 {
 namespace {
 
@@ -13,25 +15,6 @@ constexpr IID kShellDispatch = {0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E, 0x44, 0
 
 // FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI.
 constexpr long kCopyOptions = 0x614;
-
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (pointer) pointer->Release();
-  }
-  T* operator->() const { return pointer; }
-  T* Get() const { return pointer; }
-  T** Put() { return &pointer; }
-  void** PutVoid() { return reinterpret_cast<void**>(&pointer); }
-  explicit operator bool() const { return pointer != nullptr; }
-
- private:
-  T* pointer = nullptr;
-};
 
 class ComApartment {
  public:
@@ -69,7 +52,7 @@ ExtractOutcome Win32ShellArchiveExtractor::ExtractZip(const std::wstring& archiv
   // The interfaces are released before the apartment ends: declared after it.
   ComApartment apartment;
   ComPtr<IShellDispatch> shell;
-  if (FAILED(::CoCreateInstance(kShellApplication, nullptr, CLSCTX_INPROC_SERVER, kShellDispatch, shell.PutVoid())))
+  if (FAILED(::CoCreateInstance(kShellApplication, nullptr, CLSCTX_INPROC_SERVER, kShellDispatch, PutInterface(shell))))
     return ExtractOutcome::Unavailable;
 
   BstrVariant archiveName(archive);
@@ -86,7 +69,7 @@ ExtractOutcome Win32ShellArchiveExtractor::ExtractZip(const std::wstring& archiv
   if (count < 1) return ExtractOutcome::NoItems;
 
   ComPtr<IDispatch> itemsDispatch;
-  if (FAILED(items->QueryInterface(IID_IDispatch, itemsDispatch.PutVoid()))) return ExtractOutcome::CopyFailed;
+  if (FAILED(items->QueryInterface(IID_IDispatch, PutInterface(itemsDispatch)))) return ExtractOutcome::CopyFailed;
   VARIANT what;
   ::VariantInit(&what);
   what.vt = VT_DISPATCH;
