@@ -1,7 +1,7 @@
 #include "config/FolderTokens.h"
 
 void FolderTokens::Insert(const std::wstring& name, const std::wstring& folder) {
-  if (!Find(name)) entries.emplace_back(name, folder);
+  if (!Find(name)) entries.push_back({name, folder});
 }
 
 const std::wstring* FolderTokens::Find(const std::wstring& name) const {

@@ -4,12 +4,15 @@
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
 class FolderTokens {
  public:
-  using Entry = std::pair<std::wstring, std::wstring>;  // name without braces, folder
+  struct Entry {
+    std::wstring name;  // without braces
+    std::wstring folder;
+    bool operator==(const Entry&) const = default;
+  };
 
   // Adds the entry unless the name is present; an existing entry is kept.
   void Insert(const std::wstring& name, const std::wstring& folder);

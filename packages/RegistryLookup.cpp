@@ -8,8 +8,13 @@
 
 namespace {
 
-// "a\b\c" -> ("a\b", "c"), cut at the last backslash.
-std::pair<std::wstring, std::wstring> CutAtLastBackslash(const std::wstring& text) {
+// A path cut at its last backslash: "a\b\c" gives "a\b" and "c".
+struct PathCut {
+  std::wstring before;
+  std::wstring after;
+};
+
+PathCut CutAtLastBackslash(const std::wstring& text) {
   const auto pos = text.rfind(L'\\');
   if (pos == std::wstring::npos) return {text, text};
   return {text.substr(0, pos), text.substr(pos + 1)};
