@@ -1,8 +1,9 @@
 // WinHttpCrackUrl and CNG's SHA-256 under Wine, against the same tables as
-// the posix backend.
+// the posix backend, and where transport diagnostics go.
 #include <gtest/gtest.h>
 
 #include "config/RequestSignature.h"
+#include "platform/win32/Win32DebugOutput.h"
 #include "platform/win32/Win32Http.h"
 #include "tests/common/CrackUrlCases.h"
 #include "tests/common/Sha256Vectors.h"
@@ -24,4 +25,13 @@ TEST(WinHttpCrackUrl, SplitsLikeThePosixBackend) {
 TEST(CngSha256, MatchesTheStandardVectors) {
   for (const auto& c : testcases::Sha256Vectors())
     EXPECT_EQ(Sha256Hex(c.message), c.digest) << c.message.size() << " bytes";
+}
+
+// Transport diagnostics reach standard output, one line each.
+TEST(Win32DebugOutput, WritesDiagnosticsAsLinesOnStandardOutput) {
+  platform::win32::Win32DebugOutput output;
+  testing::internal::CaptureStdout();
+  output.WriteDiagnostic("Error 12002 in WinHttpReadData.");
+  output.WriteDiagnostic("Out of memory");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error 12002 in WinHttpReadData.\nOut of memory\n");
 }
