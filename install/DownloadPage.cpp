@@ -5,6 +5,7 @@
 #include "packages/Package.h"
 #include "resources/DialogIds.h"
 #include "shell/ProgressBar.h"
+#include "telemetry/EventProtocol.h"
 #include "util/Utf8.h"
 
 DownloadPage::DownloadPage(const PageContext& context, int templateId, ui::Dialog* parent,
@@ -61,8 +62,9 @@ std::optional<DownloadResult> DownloadPage::TakeDownloadResult() {
 }
 
 void DownloadPage::ReportDownloadFailure(Package& package, const std::wstring& error) {
-  const int eventId = package.isMainProduct && configuration->reportFailureAsCompletion ? 3 : -1;
-  package.SendEvent(eventId, {{"12", "DOWNLOAD FAILED: " + WideToUtf8(error)}});
+  const int eventId =
+      package.isMainProduct && configuration->reportFailureAsCompletion ? events::kCompleted : events::kFailed;
+  package.SendEvent(eventId, {{events::kFailureText, "DOWNLOAD FAILED: " + WideToUtf8(error)}});
 }
 
 std::wstring DownloadPage::ProgramToRun(const InstallEntry& entry, const std::wstring& extractBase) {

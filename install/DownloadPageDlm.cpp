@@ -5,6 +5,7 @@
 #include "locale/LanguageManager.h"
 #include "packages/Package.h"
 #include "resources/DialogIds.h"
+#include "telemetry/EventProtocol.h"
 #include "util/UrlValidation.h"
 
 DownloadPageDlm::DownloadPageDlm(const PageContext& context, ui::Dialog* parent,
@@ -56,7 +57,7 @@ void DownloadPageDlm::OnDownloadTimer() {
 
   if (result->first && package->isMainProduct) {
     configuration->SetDownloadedFilePath(downloads->LastFilePath());
-    package->SendEvent(3);
+    package->SendEvent(events::kCompleted);
   } else if (result->first) {
     installQueue.push_back({package, downloads->LastFilePath()});
   } else {
@@ -79,7 +80,7 @@ void DownloadPageDlm::InstallNext() {
     const InstallEntry entry = installQueue.front();
     launches.push_back({ProgramToRun(entry, configuration->workFolder),
                         MakeInstallerArguments(entry.package->isMainProduct, entry.package->p, *configuration, false)});
-    entry.package->SendEvent(3);
+    entry.package->SendEvent(events::kCompleted);
     installQueue.pop_front();
   }
   // Nothing is waited for, but every installer must have started before the

@@ -5,6 +5,7 @@
 #include "config/ConfigurationManager.h"
 #include "packages/Package.h"
 #include "resources/DialogIds.h"
+#include "telemetry/EventProtocol.h"
 #include "ui/WindowStyles.h"
 #include "util/Utf8.h"
 
@@ -73,7 +74,7 @@ void ProductPage::OnDecline() {
   // A declined offer is never installed, even when it was accepted before
   // the user came back to it.
   std::erase(configuration->acceptedPackages, package);
-  package->SendEvent(4);
+  package->SendEvent(events::kDeclined);
   if (buttonCallback) buttonCallback(ButtonType::Decline);
 }
 

@@ -9,6 +9,7 @@
 #include "resources/DialogIds.h"
 #include "resources/Resource.h"
 #include "shell/CAboutDlg.h"
+#include "telemetry/EventProtocol.h"
 #include "telemetry/EventTemplate.h"
 #include "ui/StringTable.h"
 #include "ui/WindowStyles.h"
@@ -254,7 +255,7 @@ void CBrimvaleDlg::RunFirstStartStep() {
       BuildEventTemplate(*configuration), true, vendor ? configuration->installerId : L"",
       vendor ? configuration->productCfl : L"", vendor ? configuration->productTitle : L"",
       vendor ? configuration->productCh : L"", 0, configuration);
-  configuration->mainPackage->SendEvent(1);
+  configuration->mainPackage->SendEvent(events::kStarted);
 }
 
 void CBrimvaleDlg::RunClosingNotifications() {
@@ -266,10 +267,10 @@ void CBrimvaleDlg::RunClosingNotifications() {
   std::vector<std::shared_ptr<Package>> shown;
   for (const std::shared_ptr<Package>& package : configuration->shownPackages)
     if (std::find(shown.begin(), shown.end(), package) == shown.end()) shown.push_back(package);
-  for (const std::shared_ptr<Package>& package : shown) package->SendEvent(5);
+  for (const std::shared_ptr<Package>& package : shown) package->SendEvent(events::kClosing);
   for (const std::shared_ptr<Package>& package : shown) package->WaitForEvents();
   if (const std::shared_ptr<Package> main = configuration->mainPackage) {
-    main->SendEvent(5);
+    main->SendEvent(events::kClosing);
     main->WaitForEvents();
   }
 }
