@@ -1,6 +1,7 @@
 #include "pages/LoadingPage.h"
 
 #include "config/ApiManager.h"
+#include "config/BrimvaleException.h"
 #include "config/ConfigurationManager.h"
 #include "locale/LanguageManager.h"
 #include "packages/MemoryDownloader.h"
@@ -65,7 +66,10 @@ void LoadingPage::OnRequestComplete() {
   try {
     if (!loadResult.valid()) throw std::future_error(std::future_errc::no_state);
     offers = loadResult.get();
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    const auto* transport = dynamic_cast<const BrimvaleException*>(&error);
+    configuration->Services().debugOutput->WriteDiagnostic(
+        "Configuration request failed: " + (transport ? transport->Describe() : std::string(error.what())));
     // The vendor wizard goes on without offers; the download wizard cannot.
     if (configuration->wizardType == DLM) {
       ShowLoadError();

@@ -34,6 +34,8 @@ struct Scenario {
   // Empty: the run ends on the finish page. Otherwise the error page's texts.
   std::wstring errorTitle{};
   std::wstring errorText{};
+  // The transport diagnostics of the run, in order.
+  std::vector<std::string> diagnostics{};
 };
 
 std::vector<std::wstring> Pages(std::size_t productPages) {
@@ -134,7 +136,10 @@ std::vector<Scenario> Scenarios() {
        .pages = {L"LoadingPage"},
        .events = {{"", kStarted}},
        .errorTitle = kConfigurationErrorTitle,
-       .errorText = kConfigurationErrorText},
+       .errorText = kConfigurationErrorText,
+       .diagnostics = {"Failed to send config request. 503 0", "Failed to send config request. 503 0",
+                       "Failed to send config request. 503 0",
+                       "Configuration request failed: configuration answer check failed"}},
       {.name = "EmptyProductTitle",
        .answer = missingTitle,
        .pages = {L"LoadingPage"},
@@ -209,6 +214,7 @@ TEST_P(WholeRunScenarioTest, PagesEventsAndFiles) {
     ASSERT_TRUE(started.contains(program)) << program;
     EXPECT_NE(started.at(program).find(arguments), std::string::npos) << started.at(program);
   }
+  EXPECT_EQ(services.debugOutput->Diagnostics(), scenario.diagnostics);
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, WholeRunScenarioTest, testing::ValuesIn(Scenarios()),
