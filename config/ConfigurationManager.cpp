@@ -5,6 +5,7 @@
 #include <map>
 
 #include "config/BuildSettings.h"
+#include "util/DecimalText.h"
 #include "util/Utf8.h"
 
 namespace {
@@ -17,8 +18,8 @@ std::wstring HttpsUrl(const wchar_t* host, const wchar_t* path) {
 }
 
 std::wstring JoinVersion(const platform::FileVersion& version) {
-  return std::to_wstring(version[0]) + L"." + std::to_wstring(version[1]) + L"." +
-         std::to_wstring(version[2]) + L"." + std::to_wstring(version[3]);
+  return DecimalText(version[0]) + L"." + DecimalText(version[1]) + L"." +
+         DecimalText(version[2]) + L"." + DecimalText(version[3]);
 }
 
 }  // namespace

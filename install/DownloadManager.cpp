@@ -8,6 +8,7 @@
 #include "install/TargetPath.h"
 #include "platform/HttpTransfer.h"
 #include "platform/SystemErrorText.h"
+#include "util/DecimalText.h"
 #include "util/Utf8.h"
 
 namespace {
@@ -31,7 +32,7 @@ class DownloadError : public std::runtime_error {
 
 // "<what> <code> - <system text>", the form of every "%d - %s" message.
 [[noreturn]] void Fail(const std::wstring& what, Win32Error code) {
-  Fail(what + L" " + std::to_wstring(static_cast<int>(code)) + L" - " + platform::GetSystemErrorText(code));
+  Fail(what + L" " + DecimalText(static_cast<int>(code)) + L" - " + platform::GetSystemErrorText(code));
 }
 
 // The WinHTTP read loop of both transfers that use it: each chunk goes to
@@ -137,7 +138,7 @@ HttpExchange OpenResponse(platform::Http& http, platform::SystemInfo& system, st
       continue;
     }
     if (status < 200 || status > 299)
-      Fail(L"Download failed: Server returned status code: " + std::to_wstring(status));
+      Fail(L"Download failed: Server returned status code: " + DecimalText(status));
     return exchange;
   }
 }
@@ -188,8 +189,8 @@ void FinishFile(platform::FileSystem& files, TargetFile& target, std::optional<s
     Fail(L"Failed to open downloaded file.");
   }
   if (size != *length)
-    Fail(L"Download was incomplete: content length: " + std::to_wstring(*length) +
-         L", downloaded: " + std::to_wstring(size));
+    Fail(L"Download was incomplete: content length: " + DecimalText(*length) +
+         L", downloaded: " + DecimalText(size));
 }
 
 }  // namespace
@@ -250,7 +251,7 @@ DownloadResult DownloadManager::DownloadFileFallback(const std::wstring& url, ui
     if (const Win32Error error = resource->QueryNumber(platform::InternetQuery::StatusCode, status))
       Fail(L"Failed to query HTTP status code:", error);
     if (status != 200)
-      Fail(L"Server returned status code: HTTP " + std::to_wstring(status) + L" - " +
+      Fail(L"Server returned status code: HTTP " + DecimalText(status) + L" - " +
            platform::GetSystemErrorText(services.internet->LastError()));
     const std::optional<std::uint32_t> length = ContentLength(*resource);
     ProgressReporter progress(window, length);

@@ -1,6 +1,7 @@
 #include "install/RunProcess.h"
 
 #include "platform/SystemErrorText.h"
+#include "util/DecimalText.h"
 
 RunResult RunProcess(platform::ProcessLauncher& processes, const std::wstring& path, const std::wstring& arguments,
                      bool wait) {
@@ -11,6 +12,6 @@ RunResult RunProcess(platform::ProcessLauncher& processes, const std::wstring& p
     result.second = L"Error launching executable: " + platform::GetSystemErrorText(error);
     return result;
   }
-  if (result.first != 0) result.second = L"exit code = " + std::to_wstring(result.first);
+  if (result.first != 0) result.second = L"exit code = " + DecimalText(result.first);
   return result;
 }

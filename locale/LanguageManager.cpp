@@ -5,6 +5,7 @@
 
 #include "config/ConfigurationManager.h"
 #include "resources/LocaleResourceIds.h"
+#include "util/DecimalText.h"
 #include "util/Utf8.h"
 
 namespace {
@@ -32,11 +33,11 @@ bool LoadLocaleDocument(platform::Resources& resources, platform::MessageBoxes& 
                         tinyxml2::XMLDocument& document) {
   const platform::ResourceData data = resources.Read(id, platform::kLocaleResourceType);
   if (data.status == platform::ResourceStatus::NotFound) {
-    messageBoxes.Show(L"Failed to find resource with id: " + std::to_wstring(id), kMessageCaption, platform::kMbOk);
+    messageBoxes.Show(L"Failed to find resource with id: " + DecimalText(id), kMessageCaption, platform::kMbOk);
     return false;
   }
   if (data.status == platform::ResourceStatus::LoadFailed) {
-    messageBoxes.Show(L"Failed to load resource with id: " + std::to_wstring(id), kMessageCaption, platform::kMbOk);
+    messageBoxes.Show(L"Failed to load resource with id: " + DecimalText(id), kMessageCaption, platform::kMbOk);
     return false;
   }
   // Zero bytes, or a first byte of zero, parse as an empty document (an error).

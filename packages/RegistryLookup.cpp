@@ -4,6 +4,7 @@
 
 #include "packages/RegistryAccess.h"
 #include "platform/WindowsVersion.h"
+#include "util/DecimalText.h"
 #include "util/Lowercase.h"
 
 namespace {
@@ -97,10 +98,10 @@ bool RegistryLookup::ReadRegistryValueAsText(const std::wstring& root, const std
           out = ReadRegistryString(*key, L"", valueName);
           return true;
         case platform::kRegDword:
-          out = std::to_wstring(ReadRegistryDword(*key, valueName));
+          out = DecimalText(ReadRegistryDword(*key, valueName));
           return true;
         case platform::kRegQword:
-          out = std::to_wstring(ReadRegistryQword(*key, valueName));
+          out = DecimalText(ReadRegistryQword(*key, valueName));
           return true;
         default:
           break;
