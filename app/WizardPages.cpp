@@ -3,12 +3,15 @@
 #include "config/ApiManager.h"
 #include "install/DownloadManager.h"
 #include "install/DownloadPageDlm.h"
+#include "pages/ConfigurationsPageBTClassic.h"
 #include "pages/ErrorPage.h"
 #include "pages/FinishPageDlm.h"
 #include "pages/FinishPageIsv.h"
 #include "pages/LanguagePage.h"
 #include "pages/LoadingPage.h"
+#include "pages/OptionsPageBTClassic.h"
 #include "pages/ProductPage.h"
+#include "pages/WarningPageBTClassic.h"
 #include "pages/WelcomePageIsv.h"
 
 WizardPages::WizardPages(std::shared_ptr<ApiManager> api, std::shared_ptr<DownloadManager> downloads)
@@ -31,8 +34,9 @@ std::unique_ptr<IPage> WizardPages::CreateLoadingPage(const PageContext& context
   return std::make_unique<LoadingPage>(context, host, api, downloads, std::move(completionCallback));
 }
 
-// Not built yet: the BT classic pages.
-std::unique_ptr<IPage> WizardPages::CreateWarningPageBTClassic(const PageContext&, ui::Dialog*) { return nullptr; }
+std::unique_ptr<IPage> WizardPages::CreateWarningPageBTClassic(const PageContext& context, ui::Dialog* host) {
+  return std::make_unique<WarningPageBTClassic>(context, host);
+}
 
 // Not built yet: the licence page.
 std::unique_ptr<IPage> WizardPages::CreateLicensePageIsv(const PageContext&, ui::Dialog*) { return nullptr; }
@@ -46,11 +50,12 @@ std::unique_ptr<IPage> WizardPages::CreateProductPage(const PageContext& context
   return std::make_unique<ProductPage>(context, std::move(package), host);
 }
 
-// Not built yet: the BT classic pages.
-std::unique_ptr<IPage> WizardPages::CreateOptionsPageBTClassic(const PageContext&, ui::Dialog*) { return nullptr; }
+std::unique_ptr<IPage> WizardPages::CreateOptionsPageBTClassic(const PageContext& context, ui::Dialog* host) {
+  return std::make_unique<OptionsPageBTClassic>(context, host);
+}
 
-std::unique_ptr<IPage> WizardPages::CreateConfigurationsPageBTClassic(const PageContext&, ui::Dialog*) {
-  return nullptr;
+std::unique_ptr<IPage> WizardPages::CreateConfigurationsPageBTClassic(const PageContext& context, ui::Dialog* host) {
+  return std::make_unique<ConfigurationsPageBTClassic>(context, host);
 }
 
 std::unique_ptr<IPage> WizardPages::CreateDownloadPageDlm(const PageContext& context, ui::Dialog* host) {
