@@ -3,11 +3,13 @@
 #include "config/ApiManager.h"
 #include "install/DownloadManager.h"
 #include "install/DownloadPageDlm.h"
+#include "install/DownloadPageIsv.h"
 #include "pages/ConfigurationsPageBTClassic.h"
 #include "pages/ErrorPage.h"
 #include "pages/FinishPageDlm.h"
 #include "pages/FinishPageIsv.h"
 #include "pages/LanguagePage.h"
+#include "pages/LicensePageIsv.h"
 #include "pages/LoadingPage.h"
 #include "pages/OptionsPageBTClassic.h"
 #include "pages/ProductPage.h"
@@ -38,8 +40,9 @@ std::unique_ptr<IPage> WizardPages::CreateWarningPageBTClassic(const PageContext
   return std::make_unique<WarningPageBTClassic>(context, host);
 }
 
-// Not built yet: the licence page.
-std::unique_ptr<IPage> WizardPages::CreateLicensePageIsv(const PageContext&, ui::Dialog*) { return nullptr; }
+std::unique_ptr<IPage> WizardPages::CreateLicensePageIsv(const PageContext& context, ui::Dialog* host) {
+  return std::make_unique<LicensePageIsv>(context, host);
+}
 
 std::unique_ptr<IPage> WizardPages::CreateWelcomePageIsv(const PageContext& context, ui::Dialog* host) {
   return std::make_unique<WelcomePageIsv>(context, host);
@@ -62,9 +65,9 @@ std::unique_ptr<IPage> WizardPages::CreateDownloadPageDlm(const PageContext& con
   return std::make_unique<DownloadPageDlm>(context, host, downloads);
 }
 
-// Not built yet: the vendor wizard's download page.
-std::unique_ptr<IPage> WizardPages::CreateDownloadPageIsv(const PageContext&, ui::Dialog*, InstallNotifications) {
-  return nullptr;
+std::unique_ptr<IPage> WizardPages::CreateDownloadPageIsv(const PageContext& context, ui::Dialog* host,
+                                                          InstallNotifications notifications) {
+  return std::make_unique<DownloadPageIsv>(context, host, downloads, std::move(notifications));
 }
 
 std::unique_ptr<IPage> WizardPages::CreateFinishPageDlm(const PageContext& context, ui::Dialog* host) {

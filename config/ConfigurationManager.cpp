@@ -24,10 +24,9 @@ std::wstring JoinVersion(const platform::FileVersion& version) {
 
 }  // namespace
 
-BuiltInSettings DefaultBuiltInSettings() { return {.wizardKey = build::kWizardKey}; }
-
 ConfigurationManager::ConfigurationManager(platform::Services servicesIn, const BuiltInSettings& builtIns)
     : services(std::move(servicesIn)) {
+  wizardKey = builtIns.wizardKey;
   const std::map<std::string, int> wizardTypes = {{"DLM", DLM}, {"ISV", ISV}};
   if (auto found = wizardTypes.find(builtIns.wizardKey); found != wizardTypes.end()) {
     wizardType = found->second;
@@ -51,10 +50,10 @@ ConfigurationManager::ConfigurationManager(platform::Services servicesIn, const 
   accentColor = kAccentColor;
   privacyPolicyUrl = HttpsUrl(build::kWebHost, L"/privacy/");
 
-  SetDownloadFolders();
+  SetDownloadFolders(builtIns);
 }
 
-void ConfigurationManager::SetDownloadFolders() {
+void ConfigurationManager::SetDownloadFolders(const BuiltInSettings& builtIns) {
   if (wizardType == DLM) {
     auto& folders = *services.knownFolders;
     if (auto downloads = folders.Path(platform::KnownFolder::Downloads)) {
@@ -69,13 +68,13 @@ void ConfigurationManager::SetDownloadFolders() {
     const std::wstring folder = CreateWorkFolder(*services.files);
     if (services.files->IsDirectory(folder)) workFolder = folder;
   } else if (wizardType == ISV) {
-    productTitle = L"Quenbril";
-    productUrl.clear();
-    productPrivacyUrl.clear();
-    productTermsUrl.clear();
-    mainProductArguments.clear();
-    launchFile.clear();
-    launchParameters.clear();
+    productTitle = builtIns.productTitle;
+    productUrl = builtIns.productUrl;
+    productPrivacyUrl = builtIns.productPrivacyUrl;
+    productTermsUrl = builtIns.productTermsUrl;
+    mainProductArguments = builtIns.mainProductArguments;
+    launchFile = builtIns.launchFile;
+    launchParameters = builtIns.launchParameters;
     const std::wstring folder = CreateWorkFolder(*services.files);
     if (services.files->IsDirectory(folder)) {
       downloadFolder = folder;

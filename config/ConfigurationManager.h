@@ -26,13 +26,22 @@ enum WizardType : int { WizardUnknown = 0, DLM = 1, ISV = 2 };
 
 using ColorRef = std::uint32_t;  // 0x00BBGGRR, as a Windows COLORREF
 
-// What the executable was built with. Tests build other kinds of wizard.
+// What the executable was built with (DefaultBuiltInSettings: the build's
+// settings, cmake/WizardVariants.cmake). Tests build other kinds of wizard.
 struct BuiltInSettings {
   std::string wizardKey;  // "DLM" or "ISV"
   bool btClassic = false;
   bool btWarning = false;
+  // The vendor wizard's product: its answer names none, the vendor builds it in.
+  std::wstring productTitle = L"Quenbril";
+  std::wstring productUrl{};
+  std::wstring mainProductArguments{};
+  std::wstring launchFile{};
+  std::wstring launchParameters{};
+  std::wstring productPrivacyUrl{};
+  std::wstring productTermsUrl{};
 };
-BuiltInSettings DefaultBuiltInSettings();
+BuiltInSettings DefaultBuiltInSettings();  // config/DefaultBuiltInSettings.cpp
 
 class ConfigurationManager {
  public:
@@ -55,6 +64,7 @@ class ConfigurationManager {
   // configuration reaches the seam here, and nowhere else.
   const platform::Services& Services() const { return services; }
 
+  std::string wizardKey;  // as built in; part of the single-instance mutex's name
   int wizardType = WizardUnknown;
   bool btClassic = false;
   bool btWarning = false;
@@ -101,7 +111,8 @@ class ConfigurationManager {
   bool closeRequested = false;
 
  private:
-  void SetDownloadFolders();
+  // The folders of the wizard's kind, and the vendor wizard's product.
+  void SetDownloadFolders(const BuiltInSettings& builtIns);
 
   platform::Services services;
 };

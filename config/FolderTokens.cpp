@@ -1,5 +1,7 @@
 #include "config/FolderTokens.h"
 
+#include "util/ReplaceAll.h"
+
 void FolderTokens::Insert(const std::wstring& name, const std::wstring& folder) {
   if (!Find(name)) entries.push_back({name, folder});
 }
@@ -12,13 +14,9 @@ const std::wstring* FolderTokens::Find(const std::wstring& name) const {
 
 std::wstring FolderTokens::Expand(std::wstring text) const {
   for (const auto& [name, folder] : entries) {
-    const std::wstring pattern = L"{" + name + L"}";
-    // Search on after each inserted folder: a folder that contains the
-    // pattern itself is never expanded again within this entry.
-    for (auto pos = text.find(pattern); pos != std::wstring::npos;
-         pos = text.find(pattern, pos + folder.size())) {
-      text.replace(pos, pattern.size(), folder);
-    }
+    // A folder that contains the pattern itself is never expanded again
+    // within this entry.
+    ReplaceAll(text, L"{" + name + L"}", folder);
   }
   return text;
 }

@@ -61,10 +61,10 @@ std::optional<DownloadResult> DownloadPage::TakeDownloadResult() {
   }
 }
 
-void DownloadPage::ReportDownloadFailure(Package& package, const std::wstring& error) {
+void DownloadPage::ReportFailure(Package& package, const std::string& prefix, const std::wstring& error) {
   const int eventId =
       package.isMainProduct && configuration->reportFailureAsCompletion ? events::kCompleted : events::kFailed;
-  package.SendEvent(eventId, {{events::kFailureText, "DOWNLOAD FAILED: " + WideToUtf8(error)}});
+  package.SendEvent(eventId, {{events::kFailureText, prefix + WideToUtf8(error)}});
 }
 
 std::wstring DownloadPage::ProgramToRun(const InstallEntry& entry, const std::wstring& extractBase) {
@@ -73,12 +73,11 @@ std::wstring DownloadPage::ProgramToRun(const InstallEntry& entry, const std::ws
   return kind == NotAnArchive ? entry.path : ResolveExecutable(services, entry.path, kind, extractBase);
 }
 
-void DownloadPage::StartInstaller(const InstallEntry& entry, const std::wstring& arguments,
-                                  const std::wstring& extractBase, bool wait) {
-  runFuture = std::async(std::launch::async, [processes = configuration->Services().processes,
-                                              path = ProgramToRun(entry, extractBase), arguments, wait] {
-    return RunProcess(*processes, path, arguments, wait);
-  });
+void DownloadPage::StartInstaller(Launch launch, bool wait) {
+  runFuture = std::async(std::launch::async,
+                         [processes = configuration->Services().processes, launch = std::move(launch), wait] {
+                           return RunProcess(*processes, launch.path, launch.arguments, wait);
+                         });
 }
 
 void DownloadPage::StartInstallersInOrder(std::vector<Launch> launches) {

@@ -51,18 +51,20 @@ class DownloadPage : public IPage {
   // The finished download's result, or nullopt while it runs. A download
   // that threw counts as failed with the exception's text.
   std::optional<DownloadResult> TakeDownloadResult();
-  // Reports a failed download: event -1, or 3 for the main product when the
-  // configuration reports failures as completions, with "DOWNLOAD FAILED: "
-  // and the error text.
-  void ReportDownloadFailure(Package& package, const std::wstring& error);
+  // Reports a failure of the package: event -1, or 3 for the main product
+  // when the configuration reports failures as completions, with `prefix`
+  // and the error text ("DOWNLOAD FAILED: ", "EXEC FAILED: ").
+  void ReportFailure(Package& package, const std::string& prefix, const std::wstring& error);
+  void ReportDownloadFailure(Package& package, const std::wstring& error) {
+    ReportFailure(package, "DOWNLOAD FAILED: ", error);
+  }
   // The program to run for a downloaded file: the file itself, or for an
   // archive the program unpacked from it into `extractBase` (here, on the
   // window thread).
   std::wstring ProgramToRun(const InstallEntry& entry, const std::wstring& extractBase);
-  // Starts the entry's installer on a worker (an archive first unpacked
-  // into `extractBase`); replacing the previous run waits for it to return.
-  void StartInstaller(const InstallEntry& entry, const std::wstring& arguments, const std::wstring& extractBase,
-                      bool wait);
+  // Starts the program on a worker, waiting there for it to end when `wait`
+  // is set; replacing the previous run waits for that one to return.
+  void StartInstaller(Launch launch, bool wait);
   // Starts the programs one after the other on one worker, none waited
   // for, so starting many takes the window thread no time; `runFuture`
   // holds the last start's result.

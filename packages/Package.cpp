@@ -6,6 +6,7 @@
 #include "packages/AfltCodes.h"
 #include "packages/Base62.h"
 #include "telemetry/EventProtocol.h"
+#include "util/ReplaceAll.h"
 #include "util/Utf8.h"
 
 namespace {
@@ -165,11 +166,8 @@ void Package::ResetMainProduct(EventTemplate eventTemplateIn, const std::wstring
 
 std::string Package::ExpandPlaceholders(std::string text) const {
   for (const auto& [key, value] : params) {
-    const std::string pattern = "{" + key + "}";
-    // Search on after the inserted value: a value holding a placeholder,
-    // its own included, is never expanded again.
-    for (auto pos = text.find(pattern); pos != std::string::npos; pos = text.find(pattern, pos + value.size()))
-      text.replace(pos, pattern.size(), value);
+    // A value holding a placeholder, its own included, is never expanded again.
+    ReplaceAll(text, "{" + key + "}", value);
   }
   return text;
 }

@@ -7,16 +7,8 @@
 #include "resources/DialogIds.h"
 #include "telemetry/EventProtocol.h"
 #include "ui/WindowStyles.h"
+#include "util/ReplaceAll.h"
 #include "util/Utf8.h"
-
-namespace {
-
-void ReplaceAll(std::wstring& text, const std::wstring& placeholder, const std::wstring& value) {
-  for (std::size_t at = text.find(placeholder); at != std::wstring::npos; at = text.find(placeholder, at + value.size()))
-    text.replace(at, placeholder.size(), value);
-}
-
-}  // namespace
 
 ProductPage::ProductPage(const PageContext& context, std::shared_ptr<Package> package, ui::Dialog* parent)
     : IPage(context, ids::kProductPage, parent), package(std::move(package)) {}

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "config/BuildSettings.h"
 #include "config/ConfigurationManager.h"
 #include "locale/LanguageManager.h"
 #include "packages/Package.h"
@@ -65,7 +64,7 @@ bool CBrimvaleDlg::OnInitDialog() {
 
   // One wizard at a time across all sessions of the machine. A mutex that
   // cannot be created at all is no reason to refuse: the wizard runs unguarded.
-  const std::wstring mutexName = L"Global\\Brimvale" + Utf8ToWide(build::kWizardKey) + L"SingleInstanceMutex";
+  const std::wstring mutexName = L"Global\\Brimvale" + Utf8ToWide(configuration->wizardKey) + L"SingleInstanceMutex";
   platform::Win32Error lastError = platform::kErrorSuccess;
   instanceMutex = configuration->Services().mutexes->CreateOwned(mutexName, lastError);
   if (instanceMutex && lastError == platform::kErrorAlreadyExists) {

@@ -108,6 +108,32 @@ TEST_F(ConfigurationTest, VendorWizardWorksInItsWorkFolder) {
   EXPECT_EQ(config.downloadFolder, config.workFolder);
 }
 
+// The vendor wizard takes its product from the build; the download manager's comes from its answer.
+TEST_F(ConfigurationTest, VendorProductIsBuiltIn) {
+  BuiltInSettings settings{.wizardKey = "ISV",
+                           .productTitle = L"Vendor Tool",
+                           .productUrl = L"https://vendor.example/setup.exe",
+                           .mainProductArguments = L"/S",
+                           .launchFile = L"{localappdata}\\Vendor\\tool.exe",
+                           .launchParameters = L"--welcome",
+                           .productPrivacyUrl = L"https://vendor.example/privacy",
+                           .productTermsUrl = L"https://vendor.example/terms"};
+  const ConfigurationManager isv(machine.Bundle(), settings);
+  EXPECT_EQ(isv.productTitle, L"Vendor Tool");
+  EXPECT_EQ(isv.productUrl, L"https://vendor.example/setup.exe");
+  EXPECT_EQ(isv.mainProductArguments, L"/S");
+  EXPECT_EQ(isv.launchFile, L"{localappdata}\\Vendor\\tool.exe");
+  EXPECT_EQ(isv.launchParameters, L"--welcome");
+  EXPECT_EQ(isv.productPrivacyUrl, L"https://vendor.example/privacy");
+  EXPECT_EQ(isv.productTermsUrl, L"https://vendor.example/terms");
+
+  settings.wizardKey = "DLM";
+  const ConfigurationManager dlm(machine.Bundle(), settings);
+  for (const std::wstring* field : {&dlm.productTitle, &dlm.productUrl, &dlm.mainProductArguments, &dlm.launchFile,
+                                    &dlm.launchParameters, &dlm.productPrivacyUrl, &dlm.productTermsUrl})
+    EXPECT_TRUE(field->empty()) << WideToUtf8(*field);
+}
+
 // Without a unique name there is no work folder; the temporary folder itself
 // must never become one, since the work folder is deleted at the end.
 TEST_F(ConfigurationTest, NoWorkFolderWhenNoUniqueNameCanBeMade) {

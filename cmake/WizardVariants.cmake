@@ -1,0 +1,77 @@
+# The settings built into the wizard, and its variants: the same program
+# built with some settings changed, for tests.
+#
+# Each setting NAME is the cache variable BRIMVALE_<NAME> (the product's
+# value) and @BUILT_IN_<NAME>@ in config/BuiltInValues.h.in. A new setting is
+# one more name here, its cache variable and its line in that template.
+set(BRIMVALE_BUILT_IN_SETTINGS
+    WIZARD_KEY PRODUCT_TITLE PRODUCT_URL MAIN_PRODUCT_ARGUMENTS LAUNCH_FILE LAUNCH_PARAMETERS
+    PRODUCT_PRIVACY_URL PRODUCT_TERMS_URL)
+
+# brimvale_write_built_in_values(<folder> [<NAME> <value>]...): writes
+# <folder>/config/BuiltInValues.h with the given values and the product's
+# for the rest. A BOOL setting becomes true or false, any other a string.
+function(brimvale_write_built_in_values folder)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "${BRIMVALE_BUILT_IN_SETTINGS}" "")
+  foreach(name IN LISTS BRIMVALE_BUILT_IN_SETTINGS)
+    if(DEFINED ARG_${name})
+      set(value "${ARG_${name}}")
+    else()
+      set(value "${BRIMVALE_${name}}")
+    endif()
+    set(effective_${name} "${value}")
+    get_property(type CACHE BRIMVALE_${name} PROPERTY TYPE)
+    if(type STREQUAL "BOOL")
+      if(value)
+        set(value true)
+      else()
+        set(value false)
+      endif()
+    else()
+      # Inside a C++ string literal.
+      string(REPLACE "\\" "\\\\" value "${value}")
+      string(REPLACE "\"" "\\\"" value "${value}")
+    endif()
+    set(BUILT_IN_${name} "${value}")
+  endforeach()
+  if(effective_WIZARD_KEY STREQUAL "ISV" AND effective_PRODUCT_URL STREQUAL "")
+    message(WARNING "The vendor-installer wizard (ISV) of ${folder} is built without a product URL "
+                    "(BRIMVALE_PRODUCT_URL, or PRODUCT_URL of a variant): it cannot download its product "
+                    "(the download goes to the image base URL alone)")
+  endif()
+  configure_file(${CMAKE_SOURCE_DIR}/config/BuiltInValues.h.in ${folder}/config/BuiltInValues.h @ONLY)
+endfunction()
+
+# brimvale_link_wizard(<target> <map file>): links a wizard executable the
+# way the product is linked, with the linker's map.
+function(brimvale_link_wizard target map)
+  target_link_libraries(${target} PRIVATE brimvale_app)
+  # Link-time optimisation drops what the program never calls: with the
+  # unwind tables the linker keeps, --gc-sections alone keeps every function
+  # of an object that has one live. One partition: GCC 12 for mingw fails
+  # with an internal compiler error (binds_to_current_def_p) when LTO splits
+  # the program into several.
+  target_compile_options(${target} PRIVATE -flto)
+  target_link_options(${target} PRIVATE -flto -flto-partition=one -municode -s LINKER:-Map=${map})
+  # The linker keeps the unwind tables of the functions it keeps, and no
+  # others; it reads them from the map.
+  find_program(BRIMVALE_PYTHON NAMES python3 REQUIRED)
+  set_target_properties(${target} PROPERTIES CXX_LINKER_LAUNCHER
+                        "${BRIMVALE_PYTHON};${CMAKE_SOURCE_DIR}/cmake/LinkWithLiveUnwindTables.py")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/LinkWithLiveUnwindTables.py)
+endfunction()
+
+# brimvale_add_wizard_variant(<Name> [<NAME> <value>]...): the executable
+# variants/BrimvaleSetup<Name>.exe, the wizard built with these settings and
+# the product's for the rest (Windows only; tests run it, nobody ships it).
+function(brimvale_add_wizard_variant variant)
+  set(folder ${CMAKE_BINARY_DIR}/variants/${variant})
+  brimvale_write_built_in_values(${folder} ${ARGN})
+  set(target BrimvaleSetup${variant})
+  add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/app/Main.cpp ${CMAKE_SOURCE_DIR}/app/TerminateHandler.cpp
+                 ${CMAKE_SOURCE_DIR}/config/DefaultBuiltInSettings.cpp $<TARGET_OBJECTS:brimvale_resources>)
+  # Its own BuiltInValues.h before the product's.
+  target_include_directories(${target} BEFORE PRIVATE ${folder})
+  brimvale_link_wizard(${target} ${CMAKE_BINARY_DIR}/variants/${target}.map)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/variants)
+endfunction()
