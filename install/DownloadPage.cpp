@@ -2,6 +2,7 @@
 
 #include "config/ConfigurationManager.h"
 #include "install/ArchiveHandling.h"
+#include "install/InstallerArguments.h"
 #include "packages/Package.h"
 #include "resources/DialogIds.h"
 #include "shell/ProgressBar.h"
@@ -80,11 +81,21 @@ void DownloadPage::StartInstaller(Launch launch, bool wait) {
                          });
 }
 
-void DownloadPage::StartInstallersInOrder(std::vector<Launch> launches) {
+void DownloadPage::StartQueuedInstallers(const std::wstring& extractBase, bool isvDownloadPage) {
+  std::vector<Launch> launches;
+  while (!installQueue.empty()) {
+    const InstallEntry entry = installQueue.front();
+    launches.push_back({ProgramToRun(entry, extractBase),
+                        MakeInstallerArguments(entry.package->isMainProduct, entry.package->p, *configuration,
+                                               isvDownloadPage)});
+    entry.package->SendEvent(events::kCompleted);
+    installQueue.pop_front();
+  }
   runFuture = std::async(std::launch::async, [processes = configuration->Services().processes,
                                               launches = std::move(launches)] {
     RunResult last{kExitCodeNotWaited, L""};
     for (const Launch& launch : launches) last = RunProcess(*processes, launch.path, launch.arguments, false);
     return last;
   });
+  SetTimer(kRunTimer, kPollMilliseconds);
 }

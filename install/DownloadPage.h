@@ -65,10 +65,12 @@ class DownloadPage : public IPage {
   // Starts the program on a worker, waiting there for it to end when `wait`
   // is set; replacing the previous run waits for that one to return.
   void StartInstaller(Launch launch, bool wait);
-  // Starts the programs one after the other on one worker, none waited
-  // for, so starting many takes the window thread no time; `runFuture`
-  // holds the last start's result.
-  void StartInstallersInOrder(std::vector<Launch> launches);
+  // Starts the installers of every entry left in the install queue, in
+  // order, none waited for, each archive first unpacked into `extractBase`;
+  // each package reports event 3 and leaves the queue. They start one after
+  // the other on one worker, so starting many takes the window thread no
+  // time; timer 4098 sees `runFuture` ready once all have started.
+  void StartQueuedInstallers(const std::wstring& extractBase, bool isvDownloadPage);
 
   ButtonCallback buttonCallback;
   ErrorCallback errorCallback;

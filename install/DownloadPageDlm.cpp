@@ -1,7 +1,6 @@
 #include "install/DownloadPageDlm.h"
 
 #include "config/ConfigurationManager.h"
-#include "install/InstallerArguments.h"
 #include "locale/LanguageManager.h"
 #include "packages/Package.h"
 #include "resources/DialogIds.h"
@@ -75,18 +74,9 @@ void DownloadPageDlm::OnDownloadTimer() {
 }
 
 void DownloadPageDlm::InstallNext() {
-  std::vector<Launch> launches;
-  while (!installQueue.empty()) {
-    const InstallEntry entry = installQueue.front();
-    launches.push_back({ProgramToRun(entry, configuration->workFolder),
-                        MakeInstallerArguments(entry.package->isMainProduct, entry.package->p, *configuration, false)});
-    entry.package->SendEvent(events::kCompleted);
-    installQueue.pop_front();
-  }
   // Nothing is waited for, but every installer must have started before the
   // wizard moves on: Finish deletes the folder they run from.
-  StartInstallersInOrder(std::move(launches));
-  SetTimer(kRunTimer, kPollMilliseconds);
+  StartQueuedInstallers(configuration->workFolder, false);
 }
 
 void DownloadPageDlm::Finish() {

@@ -99,19 +99,10 @@ void DownloadPageIsv::InstallNext() {
     return;
   }
 
-  std::vector<Launch> launches;
-  while (!installQueue.empty()) {
-    const InstallEntry entry = installQueue.front();
-    launches.push_back({ProgramToRun(entry, configuration->downloadFolder),
-                        MakeInstallerArguments(false, entry.package->p, *configuration, true)});
-    entry.package->SendEvent(events::kCompleted);
-    installQueue.pop_front();
-  }
-  // Nothing is waited for, but every installer must have started before the
-  // wizard moves on: the end of the wizard deletes the folder they run from.
+  // The offers. Nothing is waited for, but every installer must have started
+  // before the wizard moves on: its end deletes the folder they run from.
   waitingForMainProduct = false;
-  StartInstallersInOrder(std::move(launches));
-  SetTimer(kRunTimer, kPollMilliseconds);
+  StartQueuedInstallers(configuration->downloadFolder, true);
 }
 
 void DownloadPageIsv::OnRunTimer() {
