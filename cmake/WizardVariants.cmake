@@ -5,7 +5,7 @@
 # value) and @BUILT_IN_<NAME>@ in config/BuiltInValues.h.in. A new setting is
 # one more name here, its cache variable and its line in that template.
 set(BRIMVALE_BUILT_IN_SETTINGS
-    WIZARD_KEY PRODUCT_TITLE PRODUCT_URL MAIN_PRODUCT_ARGUMENTS LAUNCH_FILE LAUNCH_PARAMETERS
+    WIZARD_KEY BT_CLASSIC BT_WARNING PRODUCT_TITLE PRODUCT_URL MAIN_PRODUCT_ARGUMENTS LAUNCH_FILE LAUNCH_PARAMETERS
     PRODUCT_PRIVACY_URL PRODUCT_TERMS_URL)
 
 # brimvale_write_built_in_values(<folder> [<NAME> <value>]...): writes

@@ -7,6 +7,8 @@
 
 BuiltInSettings DefaultBuiltInSettings() {
   return {.wizardKey = built_in::kWizardKey,
+          .btClassic = built_in::kBtClassic,
+          .btWarning = built_in::kBtWarning,
           .productTitle = built_in::kProductTitle,
           .productUrl = built_in::kProductUrl,
           .mainProductArguments = built_in::kMainProductArguments,
