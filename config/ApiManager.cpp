@@ -55,7 +55,7 @@ std::unique_ptr<nlohmann::json> ApiManager::RequestConfiguration() {
     std::uint32_t statusCode = 0;
     // A transport failure throws out of here: no further attempt.
     if (PostJson(services, configuration->configUrl, body, {}, response, statusCode) && statusCode >= 200 &&
-        statusCode <= 399)
+        statusCode <= 299)
       break;
     services.debugOutput->WriteDiagnostic("Failed to send config request. " +
                                           std::to_string(static_cast<int>(statusCode)) + " " +

@@ -19,8 +19,9 @@ class ApiManager {
   explicit ApiManager(std::shared_ptr<ConfigurationManager> configuration);
 
   // Posts the configuration request to configUrl, up to three attempts
-  // while the status is outside 200..399, each failed attempt followed by a
-  // 5000 ms wait, and returns the last answer parsed as JSON. Each failed
+  // while the status is outside 200..299, each failed attempt followed by a
+  // 5000 ms wait (a redirect is a failed attempt: the transport does not
+  // follow it, so its body is no answer), and returns the last answer parsed as JSON. Each failed
   // attempt is written as a transport diagnostic.
   // Throws BrimvaleException when configUrl is empty ("configuration URL
   // check"), when the transport fails (no further attempt; PostJson's

@@ -141,14 +141,22 @@ std::shared_ptr<ConfigurationManager> GetConfiguration() {
 }
 
 std::wstring CreateWorkFolder(platform::FileSystem& files) {
+  constexpr int kNameAttempts = 16;
   const auto temp = files.TempFolder();
-  std::wstring path;
-  // Without a fresh unique name there is no work folder: falling back to the
-  // temporary folder itself would have the wizard delete all of it at the end.
-  if (!temp || files.CreateUniqueTempFile(*temp, L"ISV", path) != platform::kErrorSuccess) return {};
-  files.RemoveFile(path);
-  files.MakeDirectory(path);
-  return path;
+  if (!temp) return {};
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    std::wstring path;
+    // Without a fresh unique name there is no work folder: falling back to the
+    // temporary folder itself would have the wizard delete all of it at the end.
+    if (files.CreateUniqueTempFile(*temp, L"ISV", path) != platform::kErrorSuccess) return {};
+    files.RemoveFile(path);
+    // The name is free again between these two calls; whatever took it
+    // meanwhile makes the creation fail, and the next name is tried.
+    const platform::Win32Error error = files.MakeProtectedDirectory(path);
+    if (error == platform::kErrorSuccess) return path;
+    if (error != platform::kErrorAlreadyExists) return {};
+  }
+  return {};
 }
 
 std::string ReadMachineGuid(platform::Registry& registry) {

@@ -71,6 +71,7 @@ class ConfigurationManager {
   bool reportFailureAsCompletion = false;
   std::wstring productTitle;
   std::wstring productUrl;
+  std::string productSha256;  // the product download's digest in hexadecimal; empty: not checked
   std::wstring productImageUrl;
   std::wstring productPrivacyUrl;
   std::wstring productTermsUrl;
@@ -121,8 +122,10 @@ class ConfigurationManager {
 // services of this target (platform::CreateSystemServices()).
 std::shared_ptr<ConfigurationManager> GetConfiguration();
 
-// Creates a fresh empty folder "ISVxxxx.tmp" under the temporary folder and
-// returns its path (also when creating it failed; callers test the folder).
+// Creates a fresh empty protected folder (FileSystem::MakeProtectedDirectory)
+// "ISVxxxx.tmp" under the temporary folder and returns its path, or "" when
+// none could be made. A name something else took meanwhile (a folder or a
+// link planted to catch the downloads) is never used: another is chosen.
 std::wstring CreateWorkFolder(platform::FileSystem& files);
 
 // HKLM\SOFTWARE\Microsoft\Cryptography\MachineGuid in the 64-bit view, or "".

@@ -1,10 +1,13 @@
 #include "install/DownloadManager.h"
 
+#include <cwctype>
 #include <optional>
+#include <string_view>
 #include <stdexcept>
 #include <thread>
 
 #include "config/ConfigurationManager.h"
+#include "install/DownloadCheck.h"
 #include "install/TargetPath.h"
 #include "platform/HttpTransfer.h"
 #include "platform/SystemErrorText.h"
@@ -29,6 +32,12 @@ class DownloadError : public std::runtime_error {
 };
 
 [[noreturn]] void Fail(const std::wstring& text) { throw DownloadError(text); }
+
+// The complete file does not have the answer's digest.
+class ChecksumMismatch : public std::runtime_error {
+ public:
+  ChecksumMismatch() : std::runtime_error("checksum mismatch") {}
+};
 
 // "<what> <code> - <system text>", the form of every "%d - %s" message.
 [[noreturn]] void Fail(const std::wstring& what, Win32Error code) {
@@ -75,13 +84,17 @@ class ProgressReporter {
 };
 
 // The output file, opened before any network activity; its failure is
-// reported only once the server has answered.
+// reported only once the server has answered. Every byte written passes
+// the download's check first.
 struct TargetFile {
   std::wstring path;
   std::unique_ptr<platform::OutputFile> file;
   Win32Error openError = platform::kErrorSuccess;
+  std::unique_ptr<DownloadCheck> check;
 
-  void Write(const void* data, std::uint32_t size) {
+  void Write(const char* data, std::uint32_t size) {
+    check->Add(data, size);
+    if (check->IsWebPage()) Fail(L"Download failed: the server sent a web page instead of the file.");
     if (const Win32Error error = file->Write(data, size); error != platform::kErrorSuccess)
       Fail(L"Failed to write to file:", error);
   }
@@ -102,6 +115,14 @@ struct HttpOptions {
   std::uint32_t accessType = platform::kHttpAccessTypeDefaultProxy;
   std::uint32_t requestFlags = 0;
 };
+
+bool IsPlainHttpUrl(const std::wstring& url) {
+  constexpr std::wstring_view kScheme = L"http:";
+  if (url.size() < kScheme.size()) return false;
+  for (std::size_t i = 0; i < kScheme.size(); ++i)
+    if (static_cast<wchar_t>(std::towlower(url[i])) != kScheme[i]) return false;
+  return true;
+}
 
 // Sends the GET and follows redirects (the count runs over the caller's
 // whole download) until a 2xx answer, whose exchange is returned.
@@ -134,6 +155,7 @@ HttpExchange OpenResponse(platform::Http& http, platform::SystemInfo& system, st
       if (const Win32Error error =
               exchange.request->QueryText(platform::HttpQuery::Location, kLocationBufferBytes, location))
         Fail(L"Failed to read redirect location:", error);
+      if (parts.secure && IsPlainHttpUrl(location)) Fail(L"Redirect from HTTPS to HTTP refused.");
       url = location;
       continue;
     }
@@ -164,8 +186,10 @@ DownloadManager::DownloadManager(std::shared_ptr<ConfigurationManager> configura
 namespace {
 
 TargetFile OpenTarget(const ConfigurationManager& configuration, const platform::Services& services,
-                      const std::wstring& url, const std::wstring& fileName, bool toTempFolder) {
+                      const std::wstring& url, const std::wstring& fileName, bool toTempFolder,
+                      const std::string& expectedSha256) {
   TargetFile target;
+  target.check = std::make_unique<DownloadCheck>(expectedSha256);
   target.path = fileName.empty() ? MakeTargetPathFromUrl(configuration, url, toTempFolder)
                                  : MakeTargetPath(configuration, fileName, toTempFolder);
   if (target.path.empty()) {
@@ -177,12 +201,15 @@ TargetFile OpenTarget(const ConfigurationManager& configuration, const platform:
   return target;
 }
 
-// Completion of a transfer: the file is closed and, with a known length,
-// must have it.
+// Completion of a transfer: the file is closed, must have the digest the
+// answer gave and, with a known length, must have it.
 void FinishFile(platform::FileSystem& files, TargetFile& target, std::optional<std::uint32_t> length,
                 bool reportCode) {
   target.file.reset();
-  if (!length) return;
+  if (!length) {
+    if (!target.check->DigestMatches()) throw ChecksumMismatch();
+    return;
+  }
   std::uint64_t size = 0;
   if (const Win32Error error = files.QueryFileSize(target.path, size)) {
     if (reportCode) Fail(L"Failed to open downloaded file:", error);
@@ -191,14 +218,18 @@ void FinishFile(platform::FileSystem& files, TargetFile& target, std::optional<s
   if (size != *length)
     Fail(L"Download was incomplete: content length: " + DecimalText(*length) +
          L", downloaded: " + DecimalText(size));
+  // Judged once the file is known complete, so a cut transfer keeps its own text.
+  if (!target.check->DigestMatches()) throw ChecksumMismatch();
 }
 
 }  // namespace
 
 DownloadResult DownloadManager::DownloadFile(const std::wstring& url, ui::WindowHandle window,
-                                             const std::wstring& fileName, bool toTempFolder) {
+                                             const std::wstring& fileName, bool toTempFolder,
+                                             const std::string& expectedSha256) {
   DownloadResult result{false, L""};
-  TargetFile target = OpenTarget(*configuration, services, url, fileName, toTempFolder);
+  bool mismatch = false;
+  TargetFile target = OpenTarget(*configuration, services, url, fileName, toTempFolder, expectedSha256);
   try {
     int redirects = 0;
     HttpExchange exchange = OpenResponse(*services.http, *services.system, url,
@@ -215,21 +246,25 @@ DownloadResult DownloadManager::DownloadFile(const std::wstring& url, ui::Window
     SetLastFilePath(target.path);
     progress.Complete();
     result.first = true;
+  } catch (const ChecksumMismatch&) {
+    mismatch = true;
+    result.second = kChecksumMismatch;
   } catch (const std::exception& error) {
     result.second = L"[WINHTTP] " + Utf8ToWide(error.what());
   }
   target.file.reset();
 
-  if (!result.first && cancelled) {
-    // The wizard is closing: no second transfer, and no partial file left.
+  if (!result.first && (cancelled || mismatch)) {
+    // The wizard is closing, or the file is not the one the answer named:
+    // no second transfer, and nothing of it left.
     if (!target.path.empty()) services.files->RemoveFile(target.path);
   } else if (!result.first) {
     services.clock->Sleep(kFallbackPauseMs);
-    const DownloadResult fallback = DownloadFileFallback(url, window, fileName, toTempFolder);
+    const DownloadResult fallback = DownloadFileFallback(url, window, fileName, toTempFolder, expectedSha256);
     if (fallback.first) {
       result.first = true;
     } else {
-      result.second += fallback.second;
+      result.second = fallback.second == kChecksumMismatch ? fallback.second : result.second + fallback.second;
       if (!target.path.empty()) services.files->RemoveFile(target.path);
     }
   }
@@ -237,9 +272,10 @@ DownloadResult DownloadManager::DownloadFile(const std::wstring& url, ui::Window
 }
 
 DownloadResult DownloadManager::DownloadFileFallback(const std::wstring& url, ui::WindowHandle window,
-                                                     const std::wstring& fileName, bool toTempFolder) {
+                                                     const std::wstring& fileName, bool toTempFolder,
+                                                     const std::string& expectedSha256) {
   DownloadResult result{false, L""};
-  TargetFile target = OpenTarget(*configuration, services, url, fileName, toTempFolder);
+  TargetFile target = OpenTarget(*configuration, services, url, fileName, toTempFolder, expectedSha256);
   try {
     std::unique_ptr<platform::InternetSession> session;
     if (const Win32Error error = services.internet->Open(L"", platform::kInternetOpenTypePreconfig, session))
@@ -271,6 +307,10 @@ DownloadResult DownloadManager::DownloadFileFallback(const std::wstring& url, ui
     SetLastFilePath(target.path);
     progress.Complete();
     result.first = true;
+  } catch (const ChecksumMismatch&) {
+    result.second = kChecksumMismatch;
+    target.file.reset();
+    services.files->RemoveFile(target.path);
   } catch (const std::exception& error) {
     result.second = L" [WININET] " + Utf8ToWide(error.what());
   }

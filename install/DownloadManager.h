@@ -23,8 +23,11 @@ class ConfigurationManager;
 
 // first: the file is complete on disk; second: the error text ("[WINHTTP] "
 // text of the first transfer, then " [WININET] " text of the second), empty
-// when the first transfer succeeded.
+// when the first transfer succeeded, or exactly kChecksumMismatch.
 using DownloadResult = std::pair<bool, std::wstring>;
+
+// The error text of a download whose bytes do not have the answer's digest.
+inline constexpr wchar_t kChecksumMismatch[] = L"checksum mismatch";
 
 // A DownloadToMemory answer larger than this fails: an image host cannot
 // make the wizard exhaust its memory.
@@ -44,13 +47,23 @@ class DownloadManager : public MemoryDownloader, public std::enable_shared_from_
   // redirects. A file shorter than its Content-Length is a failure. When both
   // transfers fail the file is deleted. The error texts name the failing
   // step; "%d - %s" parts carry the Win32 code and its system text.
+  //
+  // A redirect from https to http is refused by both transfers: a program
+  // that will run elevated is never fetched in plain text after the server
+  // asked for TLS. A body that is a web page (DownloadCheck) fails the
+  // transfer. With `expectedSha256` (hexadecimal, from the answer) the file
+  // must have that digest: otherwise it is deleted and the download fails
+  // at once with kChecksumMismatch (the same server would send the same
+  // bytes to the second transfer).
   DownloadResult DownloadFile(const std::wstring& url, ui::WindowHandle window, const std::wstring& fileName,
-                              bool toTempFolder);
+                              bool toTempFolder, const std::string& expectedSha256 = {});
   // The second transfer of DownloadFile (WinINet-shaped: redirects are the
   // transport's, only status 200 is accepted; it stops at the next chunk
-  // after `cancelled` is set).
+  // after `cancelled` is set). A digest mismatch deletes the file and
+  // answers kChecksumMismatch.
   DownloadResult DownloadFileFallback(const std::wstring& url, ui::WindowHandle window,
-                                      const std::wstring& fileName, bool toTempFolder);
+                                      const std::wstring& fileName, bool toTempFolder,
+                                      const std::string& expectedSha256 = {});
 
   // Blocking. The body of the URL, or an empty vector after two failed
   // attempts (any status outside 200-299, more than 5 redirects, more than

@@ -44,10 +44,11 @@ bool DownloadPage::OnMessage(std::uint32_t message, std::uintptr_t wParam, std::
   return true;
 }
 
-void DownloadPage::StartFileDownload(const std::wstring& url, const std::wstring& fileName, bool toTempFolder) {
+void DownloadPage::StartFileDownload(const std::wstring& url, const std::wstring& fileName, bool toTempFolder,
+                                     const std::string& expectedSha256) {
   downloadFuture = std::async(std::launch::async, [downloads = downloads, url, window = Handle(), fileName,
-                                                   toTempFolder] {
-    return downloads->DownloadFile(url, window, fileName, toTempFolder);
+                                                   toTempFolder, expectedSha256] {
+    return downloads->DownloadFile(url, window, fileName, toTempFolder, expectedSha256);
   });
   SetTimer(kDownloadTimer, kPollMilliseconds);
 }

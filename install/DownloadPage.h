@@ -46,8 +46,10 @@ class DownloadPage : public IPage {
   // WM_DOWNLOAD_SIZE_UNKNOWN and WM_DOWNLOAD_PROGRESS.
   bool OnMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
 
-  // Starts DownloadFile on a worker and the timer that polls it.
-  void StartFileDownload(const std::wstring& url, const std::wstring& fileName, bool toTempFolder);
+  // Starts DownloadFile on a worker and the timer that polls it;
+  // `expectedSha256` is the answer's digest of the file, or empty.
+  void StartFileDownload(const std::wstring& url, const std::wstring& fileName, bool toTempFolder,
+                         const std::string& expectedSha256);
   // The finished download's result, or nullopt while it runs. A download
   // that threw counts as failed with the exception's text.
   std::optional<DownloadResult> TakeDownloadResult();

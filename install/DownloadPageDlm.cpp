@@ -30,12 +30,13 @@ void DownloadPageDlm::StartDownload() {
   const Package& package = *downloadQueue.front();
   if (package.isMainProduct) {
     // The product's own URL and name, into the Downloads folder.
-    StartFileDownload(configuration->productUrl, configuration->productFileName, false);
+    StartFileDownload(configuration->productUrl, configuration->productFileName, false,
+                      configuration->productSha256);
     return;
   }
   std::wstring url = package.GetU();
   if (!IsValidUrl(url)) url = configuration->imageBaseUrl + url;
-  StartFileDownload(url, L"", true);
+  StartFileDownload(url, L"", true, package.sha256);
 }
 
 void DownloadPageDlm::OnTimer(std::uintptr_t timerId) {

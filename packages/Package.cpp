@@ -88,6 +88,7 @@ void Package::ReadOffer(const nlohmann::json& offer) {
   optionalText("p", p);
   optionalText("cp", cp);
   optionalText("ctu", ctu);
+  if (ps.contains("sha256")) sha256 = ps["sha256"].get<std::string>();
   vertical.store(ps.contains("v") ? ps["v"].get<int>() : 0);
   exclusive = ps.contains("exc") ? ps["exc"].get<bool>() : false;
   optionalText("c", c);

@@ -7,7 +7,7 @@
 // An offer's JSON ("o" element of the answer):
 //   "ad": {"o": text, "f": text}                       required
 //   "ps": {"i", "dn", "u": text                          required
-//          "p", "cp", "ctu", "c", "pv": text
+//          "p", "cp", "ctu", "c", "pv", "sha256": text
 //          "v", "ov", "x": number (as int); "disk", "ram", "cpu": number (as int64)
 //          "exc", "win64": boolean
 //          "fe", "ife", "a", "r", "ir", "rvn", "rvd", "eapp", "iapp": [text, ...]
@@ -112,6 +112,7 @@ class Package : public std::enable_shared_from_this<Package> {
   std::string p;
   std::string cp;
   std::string ctu;
+  std::string sha256;  // the download's digest in hexadecimal; empty: not checked
   std::atomic<int> vertical{0};
   std::int64_t minDiskSpace = 0;  // MiB
   std::int64_t minRam = 0;        // MiB

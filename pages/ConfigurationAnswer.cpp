@@ -32,6 +32,7 @@ bool ReadProduct(const json& product, ConfigurationManager& configuration) {
   configuration.productCh = Wide(product, "ch");
   configuration.productCfl = Wide(product, "cfl");
   configuration.ispb = Narrow(product, "cb");
+  configuration.productSha256 = Narrow(product, "sha256");
   return true;
 }
 

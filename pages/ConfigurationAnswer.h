@@ -15,7 +15,7 @@ class Package;
 
 // Reads, in this order: "l" into countryCode; for the download-manager
 // wizard the product "i" ("ct" and "cu" required, "cl", "cf", "cp", "ctu",
-// "ch", "cfl", "cb" optional); "f"."a" into publisherId; then, when the
+// "ch", "cfl", "cb", "sha256" optional); "f"."a" into publisherId; then, when the
 // answer has "o" and productCh is not exactly "00xA", the offer limit
 // "f"."m" and each element of "o" as an offer package, checked by one
 // OfferChecker. The loop ends after an accepted exclusive offer or when the

@@ -47,6 +47,15 @@ class FileSystem {
 
   virtual Win32Error RemoveFile(const std::wstring& path) = 0;           // DeleteFileW
   virtual Win32Error MakeDirectory(const std::wstring& path) = 0;        // CreateDirectoryW
+
+  // CreateDirectoryW with a security descriptor whose DACL grants full
+  // access to Administrators and SYSTEM only, inherited by everything made
+  // inside it and protected from the parent's entries: a process of the
+  // same user without elevation can neither read nor change what is put
+  // there. kErrorAlreadyExists when anything has that name already (a
+  // folder, a file, a link): it is never reused. The posix backend creates
+  // the folder with mode 0700 and refuses any existing name the same way.
+  virtual Win32Error MakeProtectedDirectory(const std::wstring& path) = 0;
   virtual Win32Error RemoveEmptyDirectory(const std::wstring& path) = 0;  // RemoveDirectoryW
   virtual bool Exists(const std::wstring& path) = 0;                     // PathFileExistsW
   virtual bool IsDirectory(const std::wstring& path) = 0;                // PathIsDirectoryW

@@ -23,6 +23,8 @@ inline constexpr std::uint32_t kInternetFlagReload = 0x80000000;
 
 // ERROR_HTTP_HEADER_NOT_FOUND.
 inline constexpr Win32Error kErrorInternetHeaderNotFound = 12150;
+// ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR: a redirect from https to http was refused.
+inline constexpr Win32Error kErrorInternetHttpsToHttpOnRedirect = 12040;
 
 // What HttpQueryInfoW is asked for as a number (HTTP_QUERY_* info levels).
 enum class InternetQuery : std::uint32_t {
@@ -48,7 +50,8 @@ class InternetSession {
   virtual ~InternetSession() = default;  // InternetCloseHandle
 
   // InternetOpenUrlW(url, no headers, flags): connection, TLS, redirect and
-  // name failures come back here.
+  // name failures come back here. A redirect from https to http is refused
+  // (kErrorInternetHttpsToHttpOnRedirect), whatever the flags say.
   virtual Win32Error OpenUrl(const std::wstring& url, std::uint32_t flags,
                              std::unique_ptr<InternetResource>& resource) = 0;
 };

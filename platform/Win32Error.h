@@ -17,6 +17,7 @@ inline constexpr Win32Error kErrorNotEnoughMemory = 8;
 inline constexpr Win32Error kErrorSharingViolation = 32;
 inline constexpr Win32Error kErrorFileExists = 80;
 inline constexpr Win32Error kErrorInvalidParameter = 87;
+inline constexpr Win32Error kErrorDiskFull = 112;
 inline constexpr Win32Error kErrorInsufficientBuffer = 122;
 inline constexpr Win32Error kErrorInvalidName = 123;
 inline constexpr Win32Error kErrorDirNotEmpty = 145;

@@ -149,8 +149,10 @@ bool BrimvaleServer::InjectBefore(const FaultPlan& plan, const httplib::Request&
   const int hop = request.has_param("hop") ? std::atoi(request.get_param_value("hop").c_str()) : 0;
   if (hop < plan.redirects) {
     response.status = 302;
-    response.set_header("Location",
-                        "https://" + request.get_header_value("Host") + request.path + "?hop=" + std::to_string(hop + 1));
+    response.set_header("Location", !plan.redirectTo.empty()
+                                        ? plan.redirectTo
+                                        : "https://" + request.get_header_value("Host") + request.path +
+                                              "?hop=" + std::to_string(hop + 1));
     return true;
   }
   if (plan.stallSeconds > 0 && !plan.cutAfter) {
@@ -163,6 +165,18 @@ bool BrimvaleServer::InjectBefore(const FaultPlan& plan, const httplib::Request&
 
 void BrimvaleServer::SendBody(httplib::Response& response, Body body, const std::string& contentType,
                               const FaultPlan* plan) {
+  if (plan && plan->endless) {
+    // The answer's bytes, then zeros without end: only the client (or the
+    // server stopping) ends the connection.
+    auto text = std::make_shared<std::string>(body.file ? ReadFile(*body.file) : std::move(body.text));
+    response.set_chunked_content_provider(contentType, [this, text](std::size_t offset, httplib::DataSink& sink) {
+      if (stopping) return false;
+      if (offset < text->size()) return sink.write(text->data() + offset, text->size() - offset);
+      static const std::string zeros(kPieceSize, '\0');
+      return sink.write(zeros.data(), zeros.size());
+    });
+    return;
+  }
   const bool shaped = plan && (!plan->contentLength || plan->cutAfter || plan->bytesPerSecond);
   if (!body.file && !shaped) {
     response.set_content(body.text, contentType);

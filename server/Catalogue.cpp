@@ -33,15 +33,17 @@ FaultPlan ReadFaults(const json& entry) {
   plan.statuses = entry.value("statuses", std::vector<int>{});
   plan.statusBody = entry.value("statusBody", std::string());
   plan.redirects = entry.value("redirects", 0);
+  plan.redirectTo = entry.value("redirectTo", std::string());
   plan.contentLength = entry.value("contentLength", true);
   if (entry.contains("cutAfter")) plan.cutAfter = entry.at("cutAfter").get<std::uint64_t>();
   plan.bytesPerSecond = entry.value("bytesPerSecond", std::uint64_t{0});
   plan.delayMilliseconds = entry.value("delayMilliseconds", 0);
   plan.stallSeconds = entry.value("stallSeconds", 0);
+  plan.endless = entry.value("endless", false);
   for (const auto& [key, value] : entry.items()) {
-    static const std::set<std::string> known = {"statuses", "statusBody", "redirects", "contentLength",
+    static const std::set<std::string> known = {"statuses", "statusBody", "redirects", "redirectTo", "contentLength",
                                                 "cutAfter", "bytesPerSecond", "delayMilliseconds",
-                                                "stallSeconds"};
+                                                "stallSeconds", "endless"};
     if (!known.contains(key)) throw std::runtime_error("unknown fault \"" + key + "\"");
   }
   return plan;

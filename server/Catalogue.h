@@ -40,11 +40,13 @@ struct FaultPlan {
   std::vector<int> statuses;       // answered in turn, once each, before the normal answer
   std::string statusBody;          // body of those answers
   int redirects = 0;               // a chain of this many redirects before the answer
+  std::string redirectTo;          // Location of those redirects instead of the next hop of the chain
   bool contentLength = true;       // false: the body goes out chunked, without Content-Length
   std::optional<std::uint64_t> cutAfter;  // the connection is closed after this many body bytes
   std::uint64_t bytesPerSecond = 0;       // 0: full speed
   int delayMilliseconds = 0;       // before answering
   int stallSeconds = 0;            // no answer (or, with cutAfter, nothing after the cut) for this long
+  bool endless = false;            // the body goes on (chunked) until the client stops reading
 };
 
 struct Catalogue {

@@ -33,7 +33,7 @@ std::optional<std::string> PostEvent(EventChannel& channel, ConfigurationManager
     std::string response;
     status = 0;
     if (PostJson(services, configuration.eventUrl, request.dump(), headers, response, status) && status >= 200 &&
-        status <= 399) {
+        status <= 299) {
       channel.finalEventSent = IsTerminalEvent(eventId);
       return std::nullopt;
     }

@@ -33,8 +33,9 @@ bool IsTerminalEvent(int eventId);
 // id, replaces the members of `payload` that `extra` (null or an object)
 // also has, and posts {"data": payload as compact text, "table":
 // "zb_analytics"} with `headers` to the configuration's event URL. A status
-// outside 200..399 is tried once more after 5000 ms (the configuration's
-// clock); an exception (no answer, a payload that cannot be serialised)
+// outside 200..299 is tried once more after 5000 ms (the configuration's
+// clock): the transport does not follow redirects, so a 3xx never counts
+// as delivered; an exception (no answer, a payload that cannot be serialised)
 // drops the event at once. A dropped event is written as a transport
 // diagnostic naming the event, the package ("5") and why. Returns at once;
 // std::system_error when no thread can be started.

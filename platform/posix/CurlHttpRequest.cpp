@@ -4,6 +4,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "platform/Internet.h"
 #include "platform/posix/HttpUrl.h"
 
 namespace platform::posix {
@@ -220,6 +221,10 @@ size_t CurlHttpRequest::OnHeader(char* data, size_t size, size_t count, void* se
     // A redirect that the transfer follows is not the final response.
     const bool followed = request.setup.followRedirects && IsFollowedRedirect(request.statusCode) &&
                           request.FindHeader("location") != nullptr;
+    if (followed && request.RedirectsToPlainHttp()) {
+      request.refusedRedirect = true;
+      return 0;  // ends the transfer before libcurl follows
+    }
     if (request.statusCode >= 200 && !followed) request.headersComplete = true;
   } else if (const std::size_t colon = line.find(':'); colon != std::string_view::npos) {
     request.responseHeaders.emplace_back(std::string(Trim(line.substr(0, colon))),
@@ -278,6 +283,7 @@ bool CurlHttpRequest::RequestSent() const {
 
 Win32Error CurlHttpRequest::TransferError() const {
   if (!finished) return kErrorWinHttpInternalError;
+  if (refusedRedirect) return kErrorInternetHttpsToHttpOnRedirect;
   if (result == CURLE_PARTIAL_FILE && headersComplete) return kErrorSuccess;
   return WinHttpErrorFromCurl(result);
 }
@@ -293,6 +299,15 @@ const std::string* CurlHttpRequest::FindHeader(std::string_view name) const {
     if (EqualsNoCase(headerName, name)) return &value;
   }
   return nullptr;
+}
+
+bool CurlHttpRequest::RedirectsToPlainHttp() const {
+  const char* current = nullptr;
+  curl_easy_getinfo(easy.Get(), CURLINFO_EFFECTIVE_URL, &current);
+  const std::string* location = FindHeader("location");
+  // A relative Location keeps the current scheme.
+  return current && location && ::strncasecmp(current, "https:", 6) == 0 &&
+         ::strncasecmp(location->c_str(), "http:", 5) == 0;
 }
 
 std::optional<std::string> CurlHttpRequest::HeaderText(HttpQuery query) const {

@@ -29,7 +29,9 @@ struct CurlRequestSetup {
   std::string verb;
   bool refresh = false;
   // WinINet's way: redirects are followed by the transfer itself and only
-  // the final response is seen. WinHTTP-shaped requests never follow.
+  // the final response is seen; one from https to http fails the transfer
+  // with kErrorInternetHttpsToHttpOnRedirect. WinHTTP-shaped requests never
+  // follow.
   bool followRedirects = false;
 };
 
@@ -68,6 +70,8 @@ class CurlHttpRequest : public HttpRequest {
   Win32Error TransferError() const;
   Win32Error WaitForBody();
   const std::string* FindHeader(std::string_view name) const;
+  // The response just received redirects from an https URL to an http one.
+  bool RedirectsToPlainHttp() const;
   std::optional<std::string> HeaderText(HttpQuery query) const;
 
   CurlRequestSetup setup;
@@ -88,6 +92,7 @@ class CurlHttpRequest : public HttpRequest {
   std::size_t pendingOffset = 0;
   bool paused = false;
   bool finished = false;
+  bool refusedRedirect = false;  // a redirect from https to http stopped the transfer
   CURLcode result = CURLE_OK;
 };
 

@@ -29,6 +29,7 @@ Win32Error Win32ErrorFromErrno(int error) {
     case EEXIST: return kErrorAlreadyExists;
     case ENOTEMPTY: return kErrorDirNotEmpty;
     case ENOMEM: return kErrorNotEnoughMemory;
+    case ENOSPC: return kErrorDiskFull;
     default: return kErrorInvalidParameter;
   }
 }
@@ -133,6 +134,12 @@ Win32Error PosixFileSystem::RemoveFile(const std::wstring& path) {
 
 Win32Error PosixFileSystem::MakeDirectory(const std::wstring& path) {
   return ::mkdir(ToNativePath(path).c_str(), 0755) == 0 ? kErrorSuccess : LastError();
+}
+
+Win32Error PosixFileSystem::MakeProtectedDirectory(const std::wstring& path) {
+  // mkdir never follows a link in the last part of the path: an existing
+  // link fails as an existing folder does.
+  return ::mkdir(ToNativePath(path).c_str(), 0700) == 0 ? kErrorSuccess : LastError();
 }
 
 Win32Error PosixFileSystem::RemoveEmptyDirectory(const std::wstring& path) {

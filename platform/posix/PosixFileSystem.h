@@ -16,6 +16,7 @@ class PosixFileSystem : public FileSystem {
                                   std::wstring& path) override;
   Win32Error RemoveFile(const std::wstring& path) override;
   Win32Error MakeDirectory(const std::wstring& path) override;
+  Win32Error MakeProtectedDirectory(const std::wstring& path) override;
   Win32Error RemoveEmptyDirectory(const std::wstring& path) override;
   bool Exists(const std::wstring& path) override;
   bool IsDirectory(const std::wstring& path) override;

@@ -17,6 +17,7 @@ std::wstring GetSystemErrorText(Win32Error code) {
       {32, L"The process cannot access the file because it is being used by another process."},
       {80, L"The file exists."},
       {87, L"The parameter is incorrect."},
+      {112, L"There is not enough space on the disk."},
       {122, L"The data area passed to a system call is too small."},
       {123, L"The filename, directory name, or volume label syntax is incorrect."},
       {145, L"The directory is not empty."},

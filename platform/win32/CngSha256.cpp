@@ -10,42 +10,50 @@
 #include "platform/Sha256.h"
 
 namespace platform {
+
+struct Sha256Hasher::State {
+  BCRYPT_ALG_HANDLE algorithm = nullptr;
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  ~State() {
+    if (hash) ::BCryptDestroyHash(hash);
+    if (algorithm) ::BCryptCloseAlgorithmProvider(algorithm, 0);
+  }
+};
+
 namespace {
-
-struct Algorithm {
-  BCRYPT_ALG_HANDLE handle = nullptr;
-  ~Algorithm() {
-    if (handle) ::BCryptCloseAlgorithmProvider(handle, 0);
-  }
-};
-
-struct Hash {
-  BCRYPT_HASH_HANDLE handle = nullptr;
-  ~Hash() {
-    if (handle) ::BCryptDestroyHash(handle);
-  }
-};
-
 bool Succeeded(NTSTATUS status) { return status >= 0; }
-
+[[noreturn]] void Unavailable() { throw std::runtime_error("SHA-256 is not available"); }
 }  // namespace
 
-Sha256Digest Sha256(std::string_view data) {
-  Algorithm algorithm;
-  Hash hash;
-  Sha256Digest digest{};
+Sha256Hasher::Sha256Hasher() : state(std::make_unique<State>()) {
+  if (!Succeeded(::BCryptOpenAlgorithmProvider(&state->algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0)) ||
+      !Succeeded(::BCryptCreateHash(state->algorithm, &state->hash, nullptr, 0, nullptr, 0, 0)))
+    Unavailable();
+}
+
+Sha256Hasher::~Sha256Hasher() = default;
+
+void Sha256Hasher::Update(const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const UCHAR*>(data);
   // Fed in pieces: BCryptHashData takes a 32-bit length.
-  bool ok = Succeeded(::BCryptOpenAlgorithmProvider(&algorithm.handle, BCRYPT_SHA256_ALGORITHM, nullptr, 0)) &&
-            Succeeded(::BCryptCreateHash(algorithm.handle, &hash.handle, nullptr, 0, nullptr, 0, 0));
-  for (std::size_t offset = 0; ok && offset < data.size();) {
-    const ULONG piece = static_cast<ULONG>(std::min<std::size_t>(data.size() - offset, 0x40000000));
-    ok = Succeeded(::BCryptHashData(hash.handle, reinterpret_cast<PUCHAR>(const_cast<char*>(data.data() + offset)),
-                                    piece, 0));
+  for (std::size_t offset = 0; offset < size;) {
+    const ULONG piece = static_cast<ULONG>(std::min<std::size_t>(size - offset, 0x40000000));
+    if (!Succeeded(::BCryptHashData(state->hash, const_cast<PUCHAR>(bytes + offset), piece, 0))) Unavailable();
     offset += piece;
   }
-  ok = ok && Succeeded(::BCryptFinishHash(hash.handle, digest.data(), static_cast<ULONG>(digest.size()), 0));
-  if (!ok) throw std::runtime_error("SHA-256 is not available");
+}
+
+Sha256Digest Sha256Hasher::Finish() {
+  Sha256Digest digest{};
+  if (!Succeeded(::BCryptFinishHash(state->hash, digest.data(), static_cast<ULONG>(digest.size()), 0)))
+    Unavailable();
   return digest;
+}
+
+Sha256Digest Sha256(std::string_view data) {
+  Sha256Hasher hasher;
+  hasher.Update(data.data(), data.size());
+  return hasher.Finish();
 }
 
 }  // namespace platform

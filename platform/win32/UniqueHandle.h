@@ -1,6 +1,6 @@
 // The traits of the Win32 handles for platform::UniqueHandle: kernel
 // objects, find and snapshot handles, registry keys, HINTERNETs, GDI
-// objects and COM interface pointers.
+// objects, LocalAlloc memory and COM interface pointers.
 #pragma once
 
 #include <windows.h>
@@ -55,6 +55,13 @@ struct GdiObjectTraits {
   static void Close(Type handle) { ::DeleteObject(handle); }
 };
 
+// Memory the system allocated with LocalAlloc for the caller.
+struct LocalMemoryTraits {
+  using Type = HLOCAL;
+  static Type Empty() { return nullptr; }
+  static void Close(Type memory) { ::LocalFree(memory); }
+};
+
 // A COM interface pointer, released once.
 template <typename Interface>
 struct ComInterfaceTraits {
@@ -70,6 +77,7 @@ using SnapshotHandle = UniqueHandle<SnapshotHandleTraits>;
 using WinHttpHandle = UniqueHandle<WinHttpHandleTraits>;
 using InternetHandle = UniqueHandle<InternetHandleTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 template <typename Interface>
 using ComPtr = UniqueHandle<ComInterfaceTraits<Interface>>;
 

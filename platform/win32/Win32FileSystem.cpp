@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include "platform/win32/UniqueHandle.h"
 
@@ -74,6 +75,20 @@ Win32Error Win32FileSystem::RemoveFile(const std::wstring& path) { return Result
 
 Win32Error Win32FileSystem::MakeDirectory(const std::wstring& path) {
   return ResultOf(::CreateDirectoryW(path.c_str(), nullptr));
+}
+
+Win32Error Win32FileSystem::MakeProtectedDirectory(const std::wstring& path) {
+  // P: the parent's entries are not inherited. Full access for SYSTEM (SY)
+  // and Administrators (BA), handed on to files (OI) and folders (CI) inside.
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)",
+                                                              SDDL_REVISION_1, &descriptor, nullptr))
+    return ::GetLastError();
+  const LocalMemory owned(descriptor);
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  // CreateDirectoryW fails with ERROR_ALREADY_EXISTS for any existing name,
+  // a link included, and never follows one.
+  return ResultOf(::CreateDirectoryW(path.c_str(), &attributes));
 }
 
 Win32Error Win32FileSystem::RemoveEmptyDirectory(const std::wstring& path) {

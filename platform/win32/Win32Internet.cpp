@@ -42,6 +42,9 @@ class Win32InternetSession : public InternetSession {
 
   Win32Error OpenUrl(const std::wstring& url, std::uint32_t flags,
                      std::unique_ptr<InternetResource>& resource) override {
+    // WinINet refuses a redirect from https to http unless told to ignore
+    // it; that flag never reaches it.
+    flags &= ~static_cast<std::uint32_t>(INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP);
     InternetHandle opened(::InternetOpenUrlW(handle.Get(), url.c_str(), nullptr, 0, flags, 0));
     if (!opened) return ::GetLastError();
     resource = std::make_unique<Win32InternetResource>(std::move(opened));

@@ -5,7 +5,8 @@
 # hosts, and every /files/<name> its answers use is made from the test
 # installer: <name>.exe is a copy of it, <name>.zip a ZIP archive holding it
 # as <name>Setup.exe. Built programs are never committed; this is where they
-# join the catalogue.
+# join the catalogue, and where the answers get the "sha256" digest of each
+# file beside its URL.
 foreach(variable SOURCE DESTINATION INSTALLER SERVER_HOST WEB_HOST)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "Assemble.cmake needs -D${variable}=...")
@@ -50,6 +51,20 @@ foreach(name IN LISTS names)
     message(FATAL_ERROR "the answers name /files/${name}; only <name>.exe and <name>.zip can be made")
   endif()
 endforeach()
+# Every URL of a served file gets the file's digest beside it.
+string(REPLACE "." "\\." host_pattern "${SERVER_HOST}")
+file(GLOB written "${DESTINATION}/answers/*.json")
+foreach(answer IN LISTS written)
+  file(READ "${answer}" text)
+  foreach(name IN LISTS names)
+    file(SHA256 "${DESTINATION}/files/${name}" digest)
+    string(REPLACE "." "\\." name_pattern "${name}")
+    string(REGEX REPLACE "(\"https://${host_pattern}/files/${name_pattern}(\\?[^\"]*)?\")"
+                         "\\1, \"sha256\": \"${digest}\"" text "${text}")
+  endforeach()
+  file(WRITE "${answer}" "${text}")
+endforeach()
+
 list(LENGTH names count)
 message(STATUS "whole-run catalogue in ${DESTINATION}: ${count} files")
 # Copies keep the committed files' times; this mark carries the assembly's.

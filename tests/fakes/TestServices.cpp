@@ -78,6 +78,36 @@ std::shared_ptr<platform::Internet> OfflineInternet() {
   return std::make_shared<platform::posix::PosixInternet>(OfflineSettings());
 }
 
+namespace {
+
+class LimitedOutputFile : public platform::OutputFile {
+ public:
+  LimitedOutputFile(std::unique_ptr<platform::OutputFile> file, std::shared_ptr<std::atomic<std::int64_t>> space)
+      : file(std::move(file)), space(std::move(space)) {}
+  platform::Win32Error Write(const void* data, std::size_t size) override {
+    const auto bytes = static_cast<std::int64_t>(size);
+    if (space->fetch_sub(bytes) < bytes) {
+      space->fetch_add(bytes);
+      return platform::kErrorDiskFull;
+    }
+    return file->Write(data, size);
+  }
+
+ private:
+  std::unique_ptr<platform::OutputFile> file;
+  std::shared_ptr<std::atomic<std::int64_t>> space;
+};
+
+}  // namespace
+
+platform::Win32Error TempFolderFileSystem::OpenForWriting(const std::wstring& path,
+                                                          std::unique_ptr<platform::OutputFile>& file) {
+  const platform::Win32Error error = PosixFileSystem::OpenForWriting(path, file);
+  if (error == platform::kErrorSuccess && diskSpace)
+    file = std::make_unique<LimitedOutputFile>(std::move(file), diskSpace);
+  return error;
+}
+
 TestServices::TestServices() : files(std::make_shared<TempFolderFileSystem>(scratch.Wide() + L"/")) {}
 
 platform::Services TestServices::Bundle() const {

@@ -3,6 +3,7 @@
 // file system rooted in a scratch folder of the test's own.
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -46,12 +47,19 @@ class ScratchFolder {
   std::filesystem::path path;
 };
 
-// The real posix file system whose temporary folder is a chosen folder.
+// The real posix file system whose temporary folder is a chosen folder, and
+// whose disk can be made to fill up.
 class TempFolderFileSystem : public platform::posix::PosixFileSystem {
  public:
   explicit TempFolderFileSystem(std::optional<std::wstring> tempFolder) : tempFolder(std::move(tempFolder)) {}
   std::optional<std::wstring> TempFolder() override { return tempFolder; }
+  // Files opened for writing share `diskSpace` when it is set: a write
+  // that does not fit writes nothing and fails with kErrorDiskFull.
+  platform::Win32Error OpenForWriting(const std::wstring& path,
+                                      std::unique_ptr<platform::OutputFile>& file) override;
+
   std::optional<std::wstring> tempFolder;
+  std::shared_ptr<std::atomic<std::int64_t>> diskSpace;  // bytes still free; null: unlimited
 };
 
 class FakeKnownFolders : public platform::KnownFolders {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "config/ConfigurationManager.h"
+#include "config/RequestSignature.h"
 #include "platform/SystemErrorText.h"
 #include "platform/posix/PosixInternet.h"
 #include "tests/fixtures/ReferenceServer.h"
@@ -57,8 +58,9 @@ class DownloadServerTest : public testing::Test {
     manager = std::make_shared<DownloadManager>(configuration);
   }
 
-  DownloadResult Download(const std::string& name, const std::wstring& fileName = L"setup.exe") {
-    const DownloadResult result = manager->DownloadFile(FileUrl(name), sink.Handle(), fileName, false);
+  DownloadResult Download(const std::string& name, const std::wstring& fileName = L"setup.exe",
+                          const std::string& sha256 = "") {
+    const DownloadResult result = manager->DownloadFile(FileUrl(name), sink.Handle(), fileName, false, sha256);
     // The download posted from this thread: once this arrives, all of its messages have.
     ui::PostWindowMessage(sink.Handle(), kFlushed, 0, 0);
     while (Messages().empty() || Messages().back().message != kFlushed) sink.WaitForMessages(Messages().size() + 1);
@@ -192,6 +194,53 @@ TEST_F(DownloadServerTest, CancellationStopsTheTransferAndRemovesTheFile) {
     EXPECT_TRUE(result.second.ends_with(c.stoppedBy)) << WideToUtf8(result.second);
     EXPECT_FALSE(fs::exists(Downloaded()));
     EXPECT_EQ(machine.clock->Sleeps().size() - sleepsBefore, c.sleeps);
+  }
+}
+
+// What must not run is not kept: a file without the answer's digest (no
+// second transfer: the server would send the same bytes), a web page where
+// a program was expected, a program reached by a redirect from https to
+// http. Each leaves no file behind.
+TEST_F(DownloadServerTest, KeepsNothingThatMustNotRun) {
+  const std::string program = "MZ program";
+  const std::string programDigest = Sha256Hex(program);
+  const std::string otherDigest = Sha256Hex("another program");
+  const std::wstring webPage = L"Download failed: the server sent a web page instead of the file.";
+  const struct {
+    std::string name;
+    std::string content;
+    json faults;
+    std::string sha256;
+    DownloadResult result;
+    std::size_t sleeps;  // the pause before a second transfer
+  } cases[] = {
+      {"checked.exe", program, json::object(), programDigest, {true, L""}, 0},
+      {"checked.exe", program, json::object(), otherDigest, {false, kChecksumMismatch}, 0},
+      // The first transfer is refused; the second gets the wrong bytes.
+      {"checked.exe", program, {{"statuses", {500}}}, otherDigest, {false, kChecksumMismatch}, 1},
+      // Without Content-Length the digest is checked all the same.
+      {"checked.exe", program, {{"contentLength", false}}, otherDigest, {false, kChecksumMismatch}, 0},
+      // A cut body keeps its own text: it is incomplete before it is wrong.
+      {"cut.exe", program, {{"cutAfter", 4}}, programDigest,
+       {false, L"[WINHTTP] Download was incomplete: content length: 10, downloaded: 4 [WININET] Download was "
+               L"incomplete: content length: 10, downloaded: 4"},
+       1},
+      {"portal.exe", "\r\n  <!DOCTYPE html><title>Sign in</title>", json::object(), "",
+       {false, L"[WINHTTP] " + webPage + L" [WININET] " + webPage}, 1},
+      {"downgraded.exe", program,
+       {{"redirects", 1}, {"redirectTo", "http://cdn.brimvale.com/files/downgraded.exe"}}, "",
+       {false, L"[WINHTTP] Redirect from HTTPS to HTTP refused. [WININET] Failed to open URL:: 12040 - "}, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + " " + c.faults.dump() + " " + c.sha256);
+    Serve({{c.name, c.content}}, {{c.name, c.faults}});
+    const std::size_t sleepsBefore = machine.clock->Sleeps().size();
+    EXPECT_EQ(Download(c.name, L"setup.exe", c.sha256), c.result);
+    EXPECT_EQ(fs::exists(Downloaded()), c.result.first);
+    EXPECT_EQ(machine.clock->Sleeps().size() - sleepsBefore, c.sleeps);
+    if (c.result.first) {
+      EXPECT_EQ(ReadAll(Downloaded()), c.content);
+    }
   }
 }
 

@@ -58,6 +58,11 @@ class FailingEventServerTest : public EventReportingTest {
   FailingEventServerTest() : EventReportingTest({{"statuses", {500, 500}}}) {}
 };
 
+class RedirectingEventServerTest : public EventReportingTest {
+ protected:
+  RedirectingEventServerTest() : EventReportingTest({{"redirects", 1}}) {}
+};
+
 }  // namespace
 
 // The request: {"data": the payload as compact text, "table":
@@ -150,6 +155,19 @@ TEST_F(FailingEventServerTest, GivesUpAfterTwoFailedAttempts) {
   EXPECT_FALSE(offer->FinalEventSent());
   EXPECT_EQ(machine.debugOutput->Diagnostics(),
             std::vector<std::string>{R"(Event 2 of package "unlucky" dropped: status 500)"});
+}
+
+// A redirect is not followed, so it is no delivery: both attempts meet a
+// 302, nothing is stored and the package may still send a final event.
+TEST_F(RedirectingEventServerTest, ARedirectIsAFailedAttempt) {
+  const auto offer = Offer("moved");
+  offer->SendEvent(4);
+  offer->WaitForEvents();
+  EXPECT_EQ(server.Query("SELECT count(*) FROM requests WHERE target = '/zbd'")[0][0], "2");
+  EXPECT_TRUE(Stored().empty());
+  EXPECT_FALSE(offer->FinalEventSent());
+  EXPECT_EQ(machine.debugOutput->Diagnostics(),
+            std::vector<std::string>{R"(Event 4 of package "moved" dropped: status 302)"});
 }
 
 // Without an answer the event is dropped at once: one attempt, no wait,

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -102,13 +103,15 @@ class WholeRunTest : public wizardtest::WizardTest {
   std::filesystem::path Downloads() const { return services.scratch.Path() / "Downloads"; }
   std::filesystem::path InstallerRecords() const { return services.scratch.Path() / "records"; }
 
-  // Serves `answer` at /o with the faults given by path; the product and
-  // every offer of the answer are the stand-in installer (an offer whose URL
-  // ends in ".zip" an archive holding it as Inner.exe, one named Missing.exe
-  // nothing at all), each with a picture.
-  void Serve(const json& answer, const json& faults = json::object()) {
+  // Serves `answer` at /o (or, when given, `answerText` in its place) with
+  // the faults given by path; the product and every offer of the answer are
+  // the stand-in installer (an offer whose URL ends in ".zip" an archive
+  // holding it as Inner.exe, one named Missing.exe nothing at all), each
+  // with a picture. The HTTP seams give up on a transfer after
+  // `stallTimeout` without a byte.
+  void Serve(const json& answer, const json& faults = json::object(), const std::string& answerText = "") {
     catalogue.SetIndex({{"configuration", {{"/o", {{"answer", "answers/answer.json"}}}}}, {"faults", faults}});
-    catalogue.Write("answers/answer.json", answer.dump());
+    catalogue.Write("answers/answer.json", answerText.empty() ? answer.dump() : answerText);
     const std::string installer = ReadFile(BRIMVALE_TEST_INSTALLER);
     const auto png = fakes::ThreeByTwoPng();
     const std::string picture(png.begin(), png.end());
@@ -129,13 +132,15 @@ class WholeRunTest : public wizardtest::WizardTest {
       }
     }
     server = std::make_unique<testserver::ReferenceServer>(catalogue);
-    services.http = server->Http();
-    services.internet = std::make_shared<platform::posix::PosixInternet>(server->Settings());
+    platform::posix::PosixHttpSettings settings = server->Settings();
+    settings.stallTimeout = stallTimeout;
+    services.http = std::make_shared<platform::posix::PosixHttp>(settings);
+    services.internet = std::make_shared<platform::posix::PosixInternet>(settings);
   }
 
   // Serves the answer and runs the download-manager wizard on its language page.
-  void StartRun(const json& answer, const json& faults = json::object()) {
-    Serve(answer, faults);
+  void StartRun(const json& answer, const json& faults = json::object(), const std::string& answerText = "") {
+    Serve(answer, faults, answerText);
     Start("DLM");
   }
 
@@ -209,6 +214,8 @@ class WholeRunTest : public wizardtest::WizardTest {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
+  // The product's own: 30 s without a byte in either direction.
+  std::chrono::milliseconds stallTimeout{30'000};
   testserver::TestCatalogue catalogue;
   std::unique_ptr<testserver::ReferenceServer> server;
 };

@@ -96,6 +96,82 @@ TEST_F(ConfigurationTest, EachWizardGetsAFreshWorkFolderUnderTheTemporaryFolder)
     EXPECT_EQ(path.parent_path(), machine.scratch.Path());
     EXPECT_TRUE(std::regex_match(path.filename().string(), std::regex("ISV[0-9A-F]{4}\\.TMP")))
         << path.filename();
+    // Only the owner (the elevated wizard) may enter it.
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_all);
+  }
+}
+
+namespace {
+
+// Takes the work folder's name as soon as its placeholder file is gone: a
+// folder, a link to a folder or a link to nothing, in the way an
+// unelevated process would to catch what the wizard downloads.
+class PlantingFileSystem : public fakes::TempFolderFileSystem {
+ public:
+  enum class Plant { Folder, LinkToFolder, DanglingLink };
+
+  PlantingFileSystem(std::filesystem::path temp, Plant plant, int times)
+      : TempFolderFileSystem(temp.wstring() + L"/"), temp(std::move(temp)), plant(plant), times(times) {}
+
+  platform::Win32Error RemoveFile(const std::wstring& path) override {
+    const platform::Win32Error error = TempFolderFileSystem::RemoveFile(path);
+    if (planted.size() < static_cast<std::size_t>(times)) {
+      const std::filesystem::path name(path);
+      switch (plant) {
+        case Plant::Folder: std::filesystem::create_directory(name); break;
+        case Plant::LinkToFolder: std::filesystem::create_directory_symlink(Target(), name); break;
+        case Plant::DanglingLink: std::filesystem::create_directory_symlink(temp / "nothing", name); break;
+      }
+      planted.push_back(name);
+    }
+    return error;
+  }
+  std::filesystem::path Target() const { return temp / "target"; }
+
+  std::filesystem::path temp;
+  Plant plant;
+  int times;
+  std::vector<std::filesystem::path> planted;
+};
+
+}  // namespace
+
+// A name taken between the placeholder's removal and the folder's creation
+// is never used, whatever took it: the next name is, and after sixteen
+// taken names there is no work folder. What was planted stays as it was.
+TEST_F(ConfigurationTest, WorkFolderNeverReusesANameSomethingElseTook) {
+  using Plant = PlantingFileSystem::Plant;
+  const struct {
+    Plant plant;
+    int times;
+    bool made;
+  } cases[] = {
+      {Plant::Folder, 1, true},       {Plant::LinkToFolder, 1, true}, {Plant::DanglingLink, 1, true},
+      {Plant::LinkToFolder, 3, true}, {Plant::Folder, 16, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.plant) * 100 + c.times);
+    const std::filesystem::path temp = machine.scratch.Path() / ("temp" + std::to_string(&c - cases));
+    std::filesystem::create_directories(temp / "target");
+    PlantingFileSystem files(temp, c.plant, c.times);
+    const std::wstring folder = CreateWorkFolder(files);
+    ASSERT_EQ(files.planted.size(), static_cast<std::size_t>(c.times));
+    EXPECT_EQ(folder.empty(), !c.made) << WideToUtf8(folder);
+    for (const auto& planted : files.planted) {
+      EXPECT_NE(std::filesystem::path(folder), planted);
+      EXPECT_EQ(std::filesystem::is_symlink(planted), c.plant != Plant::Folder);
+    }
+    if (c.made) {
+      EXPECT_EQ(std::filesystem::path(folder).parent_path(), temp);
+      EXPECT_FALSE(std::filesystem::is_symlink(folder));
+      EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
+    }
+    // Nothing was made through a link, and no placeholder is left.
+    EXPECT_TRUE(std::filesystem::is_empty(files.Target()));
+    EXPECT_FALSE(std::filesystem::exists(temp / "nothing"));
+    std::size_t entries = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(temp)) entries += entry.path() != files.Target();
+    EXPECT_EQ(entries, files.planted.size() + (c.made ? 1 : 0));
   }
 }
 
