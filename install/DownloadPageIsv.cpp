@@ -41,7 +41,7 @@ void DownloadPageIsv::StartDownload() {
   // Everything goes to the work folder under the name its URL ends in.
   std::wstring url = package.isMainProduct ? configuration->productUrl : package.GetU();
   if (!IsValidUrl(url)) url = configuration->imageBaseUrl + url;
-  StartFileDownload(url, L"", true);
+  StartFileDownload(url, L"", true, package.isMainProduct ? configuration->productSha256 : package.sha256);
 }
 
 void DownloadPageIsv::OnTimer(std::uintptr_t timerId) {
