@@ -5,6 +5,7 @@
 #include "config/ConfigurationManager.h"
 #include "packages/AfltCodes.h"
 #include "packages/Base62.h"
+#include "packages/JsonInteger.h"
 #include "telemetry/EventProtocol.h"
 #include "util/ReplaceAll.h"
 #include "util/Utf8.h"
@@ -89,19 +90,19 @@ void Package::ReadOffer(const nlohmann::json& offer) {
   optionalText("cp", cp);
   optionalText("ctu", ctu);
   if (ps.contains("sha256")) sha256 = ps["sha256"].get<std::string>();
-  vertical.store(ps.contains("v") ? ps["v"].get<int>() : 0);
+  vertical.store(ps.contains("v") ? ReadInteger<int>(ps["v"]) : 0);
   exclusive = ps.contains("exc") ? ps["exc"].get<bool>() : false;
   optionalText("c", c);
-  minDiskSpace = ps.contains("disk") ? ps["disk"].get<std::int64_t>() : 0;
-  minRam = ps.contains("ram") ? ps["ram"].get<std::int64_t>() : 0;
-  minCpu = ps.contains("cpu") ? ps["cpu"].get<std::int64_t>() : 0;
-  minOsVersion = ps.contains("ov") ? ps["ov"].get<int>() : 0;
+  minDiskSpace = ps.contains("disk") ? ReadInteger<std::int64_t>(ps["disk"]) : 0;
+  minRam = ps.contains("ram") ? ReadInteger<std::int64_t>(ps["ram"]) : 0;
+  minCpu = ps.contains("cpu") ? ReadInteger<std::int64_t>(ps["cpu"]) : 0;
+  minOsVersion = ps.contains("ov") ? ReadInteger<int>(ps["ov"]) : 0;
   pv = ps.contains("pv") ? ps["pv"].get<std::string>() : "";
   requires64BitOs = ps.contains("win64") ? ps["win64"].get<bool>() : false;
 
   // The preset comes after "disk", "ram", "cpu" and "win64" and wins.
   if (ps.contains("x")) {
-    switch (ps["x"].get<int>()) {
+    switch (ReadInteger<int>(ps["x"])) {
       case 1:
         minDiskSpace = 2500;
         minRam = 250;
@@ -144,7 +145,7 @@ void Package::ReadOffer(const nlohmann::json& offer) {
           .utk = Wide(entry.at("utk").get<std::string>()),
           .utvn = Wide(entry.at("utvn").get<std::string>()),
           .utvt = Wide(entry.at("utvt").get<std::string>()),
-          .umd = entry.at("umd").get<int>(),
+          .umd = ReadInteger<int>(entry.at("umd")),
           .utms = entry.contains("utms") ? entry["utms"].get<bool>() : false,
       });
     }

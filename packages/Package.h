@@ -16,7 +16,8 @@
 // required member throws its out_of_range error, a member of the wrong type
 // its type_error ("type must be number, but is string", "type must be
 // boolean, but is number"); booleans count as 0 and 1 where a number is
-// expected, fractions are cut toward zero.
+// expected, fractions are cut toward zero, and a number the member's type
+// cannot hold throws out_of_range (ReadInteger).
 #pragma once
 
 #include <atomic>

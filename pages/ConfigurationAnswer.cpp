@@ -1,6 +1,7 @@
 #include "pages/ConfigurationAnswer.h"
 
 #include "config/ConfigurationManager.h"
+#include "packages/JsonInteger.h"
 #include "packages/OfferChecker.h"
 #include "packages/Package.h"
 #include "telemetry/EventTemplate.h"
@@ -52,7 +53,7 @@ std::optional<std::vector<std::shared_ptr<Package>>> ReadConfigurationAnswer(
   // "00xA" (exactly so) asks for the product alone.
   if (!answer.contains("o") || config.productCh == L"00xA") return accepted;
 
-  config.offerLimit = answer.at("f").at("m").get<int>();
+  config.offerLimit = ReadInteger<int>(answer.at("f").at("m"));
   OfferChecker checker(config.offerLimit, configuration);
   // A rejected offer's package waits for its report when it goes; kept until
   // the loop ends, the reports of all rejections travel at the same time.

@@ -24,7 +24,7 @@ class Package;
 // Returns the accepted offers in answer order, or nullopt when a
 // download-manager answer has an empty "ct" or "cu" (only those two fields
 // are then set). Throws the JSON library's errors for a missing or mistyped
-// member, and whatever building a package or the offer rules throw; offers
-// accepted before are then lost.
+// member or a number out of range, and whatever building a package or the
+// offer rules throw; offers accepted before are then lost.
 std::optional<std::vector<std::shared_ptr<Package>>> ReadConfigurationAnswer(
     const nlohmann::json& answer, const std::shared_ptr<ConfigurationManager>& configuration);

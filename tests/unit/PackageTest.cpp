@@ -204,6 +204,16 @@ TEST_F(PackageTest, MalformedOffersThrowTheJsonLibrarysErrors) {
   EXPECT_EQ(Make(Offer({{"v", true}}))->vertical.load(), 1);
   EXPECT_EQ(Make(Offer({{"v", -2.9}, {"disk", 99.9}}))->vertical.load(), -2);
   EXPECT_EQ(Make(Offer({{"disk", 99.9}}))->minDiskSpace, 99);
+
+  // A number the member's type cannot hold is an error of the offer, not a
+  // cast: neither undefined (a fraction) nor wrapped (an integer).
+  for (const json& ps : {json{{"v", 1e20}}, json{{"v", 2147483648u}}, json{{"ov", -2147483649}},
+                         json{{"x", -1e10}}, json{{"disk", 1e300}}, json{{"ram", 9223372036854775808u}},
+                         json{{"cmdu", {{{"utr", "r"}, {"utk", "k"}, {"utvn", "n"}, {"utvt", "t"}, {"umd", 4e9}}}}}}) {
+    EXPECT_THROW(Make(Offer(ps)), json::out_of_range) << ps.dump();
+  }
+  EXPECT_EQ(Make(Offer({{"v", 2147483647.9}, {"disk", -9223372036854775807}}))->vertical.load(), 2147483647);
+  EXPECT_EQ(Make(Offer({{"v", -2147483648.9}}))->vertical.load(), -2147483647 - 1);
 }
 
 // The payload of an offer and of the main package, before and after the

@@ -36,6 +36,17 @@ TEST_F(TargetPathTest, NamesFromUrlsStayInTheirFolder) {
       {L"https://files.example/a/..", L""},
       {L"https://files.example/a/.", L""},
       {L"https://files.example/x\\..\\..\\evil.exe", L""},
+      {L"https://files.example/. .", L""},  // Windows drops trailing dots and blanks: the folder
+      {L"https://files.example/setup.exe:payload", L""},  // a stream
+      {L"https://files.example/c:evil.exe", L""},
+      {L"https://files.example/CON", L""},
+      {L"https://files.example/nul.exe", L""},
+      {L"https://files.example/Com1 .zip", L""},
+      {L"https://files.example/lpt\u00B9", L""},
+      {L"https://files.example/conin$", L""},
+      {L"https://files.example/console.exe", L"console.exe"},
+      {L"https://files.example/com10.exe", L"com10.exe"},
+      {L"https://files.example/..setup.exe", L"..setup.exe"},
       {L"no-slash", L""},
   };
   for (const auto& c : cases)
