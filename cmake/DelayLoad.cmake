@@ -12,14 +12,15 @@
 #
 # names the functions the program calls. The import library is made at
 # configure time with dlltool from those functions, decorated as mingw-w64's
-# own import library has them. Each function is also named to the linker
+# own import library has them (32-bit names carry a leading underscore and
+# the stdcall argument size, 64-bit names are plain). Each function is also named to the linker
 # as undefined: with --gc-sections the linker drops a delay-load thunk that
 # is reached only through its import slot (the case for functions the
 # headers declare dllimport), leaving the slot empty. A function called but
 # not listed here is an undefined reference at link time. The global property
 # BRIMVALE_DELAY_LOADED_DLLS lists the DLLs.
 
-find_program(BRIMVALE_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
+find_program(BRIMVALE_DLLTOOL NAMES ${BRIMVALE_MINGW_TRIPLE}-dlltool REQUIRED)
 
 function(brimvale_delay_load_library target dll)
   set(folder ${CMAKE_BINARY_DIR}/delayload)
@@ -28,13 +29,20 @@ function(brimvale_delay_load_library target dll)
   execute_process(COMMAND ${CMAKE_NM} ${import_library} OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
   set(exports "")
   foreach(function ${ARGN})
-    string(REGEX MATCH "T _${function}@[0-9]+" symbol "${symbols}")
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      string(REGEX MATCH "T _${function}@[0-9]+" symbol "${symbols}")
+      string(SUBSTRING "${symbol}" 3 -1 decorated)
+      set(linker_name _${decorated})
+    else()
+      string(REGEX MATCH "T ${function}\n" symbol "${symbols}")
+      set(decorated ${function})
+      set(linker_name ${function})
+    endif()
     if(NOT symbol)
       message(FATAL_ERROR "${function} is not exported by ${dll}.dll (${import_library})")
     endif()
-    string(SUBSTRING "${symbol}" 3 -1 decorated)
     string(APPEND exports "  ${decorated}\n")
-    target_link_options(${target} INTERFACE "LINKER:-u,_${decorated}")
+    target_link_options(${target} INTERFACE "LINKER:-u,${linker_name}")
   endforeach()
   set(definition ${folder}/${dll}.def)
   set(delay_library ${folder}/lib${dll}_delay.a)

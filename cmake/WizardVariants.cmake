@@ -54,11 +54,14 @@ function(brimvale_link_wizard target map)
   target_compile_options(${target} PRIVATE -flto)
   target_link_options(${target} PRIVATE -flto -flto-partition=one -municode -s LINKER:-Map=${map})
   # The linker keeps the unwind tables of the functions it keeps, and no
-  # others; it reads them from the map.
-  find_program(BRIMVALE_PYTHON NAMES python3 REQUIRED)
-  set_target_properties(${target} PROPERTIES CXX_LINKER_LAUNCHER
-                        "${BRIMVALE_PYTHON};${CMAKE_SOURCE_DIR}/cmake/LinkWithLiveUnwindTables.py")
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/LinkWithLiveUnwindTables.py)
+  # others; it reads them from the map. (32-bit only: 64-bit code unwinds
+  # through tables the linker already drops with their functions.)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    find_program(BRIMVALE_PYTHON NAMES python3 REQUIRED)
+    set_target_properties(${target} PROPERTIES CXX_LINKER_LAUNCHER
+                          "${BRIMVALE_PYTHON};${CMAKE_SOURCE_DIR}/cmake/LinkWithLiveUnwindTables.py")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/LinkWithLiveUnwindTables.py)
+  endif()
 endfunction()
 
 # brimvale_add_wizard_variant(<Name> [<NAME> <value>]...): the executable

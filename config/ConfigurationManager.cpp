@@ -5,6 +5,7 @@
 #include <map>
 
 #include "config/BuildSettings.h"
+#include "platform/WindowsVersion.h"
 #include "util/DecimalText.h"
 #include "util/Utf8.h"
 
@@ -110,14 +111,14 @@ void ConfigurationManager::BuildFolderTokens() {
   auto& folders = *services.knownFolders;
   const auto knownFolder = [&](platform::KnownFolder id) { return folders.Path(id).value_or(L""); };
 
-  const bool wow64 = system.IsWow64().value_or(false);
-  folderTokens.Insert(L"commonpf", wow64 ? L"{commonpf64}" : L"{commonpf32}");
+  const bool is64 = Is64BitWindows(system);
+  folderTokens.Insert(L"commonpf", is64 ? L"{commonpf64}" : L"{commonpf32}");
   folderTokens.Insert(L"localappdata", knownFolder(platform::KnownFolder::LocalAppData));
   folderTokens.Insert(L"commonappdata", knownFolder(platform::KnownFolder::RoamingAppData));
   folderTokens.Insert(L"programdata", knownFolder(platform::KnownFolder::ProgramData));
   folderTokens.Insert(L"commonpf32", knownFolder(platform::KnownFolder::ProgramFilesX86));
 
-  if (system.IsWow64().value_or(false)) {
+  if (is64) {
     // GetEnvironmentVariableW into 260 characters: a value that needs the
     // whole buffer or more does not fit, an empty one gives 0.
     const auto value = services.environment->Variable(L"ProgramW6432");

@@ -14,7 +14,8 @@ bool IsWindowsVersionAtLeast(platform::SystemInfo& system, std::uint32_t major, 
 // True on Windows 7 with or without a service pack (6.1 up to 6.2).
 bool IsWindows7(platform::SystemInfo& system);
 
-// True for this 32-bit process on 64-bit Windows (IsWow64Process).
+// True on 64-bit Windows: for the 32-bit product, when it runs under WOW64
+// (IsWow64Process).
 bool Is64BitWindows(platform::SystemInfo& system);
 
 // "major.minor.build" from RtlGetVersion, e.g. "10.0.19045"; empty on failure.

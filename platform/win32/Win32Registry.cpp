@@ -7,20 +7,35 @@
 namespace platform::win32 {
 namespace {
 
-HKEY RootKey(RegistryRoot root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root)); }
+// The predefined keys are negative 32-bit numbers, sign-extended to a handle
+// (HKEY_CLASSES_ROOT is (HKEY)(ULONG_PTR)(LONG)0x80000000).
+HKEY RootKey(RegistryRoot root) {
+  return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(static_cast<std::uint32_t>(root))));
+}
 
-REGSAM ReadAccess(RegistryView view) {
+bool IsClassesRoot(RegistryRoot root) { return RootKey(root) == HKEY_CLASSES_ROOT; }
+
+// `shared`: the key is under HKEY_CLASSES_ROOT, which WOW64 does not split
+// into views for the keys the rules name (file types and the like).
+REGSAM ReadAccess(RegistryView view, bool shared) {
   switch (view) {
     case RegistryView::Force32: return KEY_READ | KEY_WOW64_32KEY;
     case RegistryView::Force64: return KEY_READ | KEY_WOW64_64KEY;
     case RegistryView::Default: break;
   }
+#ifdef _WIN64
+  // The product is a 32-bit program, whose default view is the 32-bit one;
+  // the 64-bit build reads the registry as the product does.
+  if (!shared) return KEY_READ | KEY_WOW64_32KEY;
+#else
+  (void)shared;
+#endif
   return KEY_READ;
 }
 
 class Win32RegistryKey : public RegistryKey {
  public:
-  explicit Win32RegistryKey(HKEY key) : key(key) {}
+  Win32RegistryKey(HKEY key, bool shared) : key(key), shared(shared) {}
 
   Win32Error QueryValue(const std::wstring& name, std::size_t capacity, RegistryValue& value) override {
     return Query(capacity, value, [&](DWORD* type, BYTE* data, DWORD* size) {
@@ -35,7 +50,7 @@ class Win32RegistryKey : public RegistryKey {
   }
 
   Win32Error OpenSubKey(const std::wstring& subKey, RegistryView view, std::unique_ptr<RegistryKey>& opened) override {
-    return Open(key.Get(), subKey, view, opened);
+    return Open(key.Get(), shared, subKey, view, opened);
   }
 
   Win32Error GetValue(const std::wstring& subKey, const std::wstring& name, std::uint32_t flags,
@@ -73,12 +88,12 @@ class Win32RegistryKey : public RegistryKey {
     return static_cast<Win32Error>(result);
   }
 
-  static Win32Error Open(HKEY parent, const std::wstring& subKey, RegistryView view,
+  static Win32Error Open(HKEY parent, bool shared, const std::wstring& subKey, RegistryView view,
                          std::unique_ptr<RegistryKey>& opened) {
     HKEY handle = nullptr;
-    const LONG result = ::RegOpenKeyExW(parent, subKey.c_str(), 0, ReadAccess(view), &handle);
+    const LONG result = ::RegOpenKeyExW(parent, subKey.c_str(), 0, ReadAccess(view, shared), &handle);
     if (result != ERROR_SUCCESS) return static_cast<Win32Error>(result);
-    opened = std::make_unique<Win32RegistryKey>(handle);
+    opened = std::make_unique<Win32RegistryKey>(handle, shared);
     return kErrorSuccess;
   }
 
@@ -99,21 +114,22 @@ class Win32RegistryKey : public RegistryKey {
   }
 
   RegistryKeyHandle key;
+  bool shared;
 };
 
 }  // namespace
 
 Win32Error Win32Registry::OpenKey(RegistryRoot root, const std::wstring& subKey, RegistryView view,
                                   std::unique_ptr<RegistryKey>& key) {
-  return Win32RegistryKey::Open(RootKey(root), subKey, view, key);
+  return Win32RegistryKey::Open(RootKey(root), IsClassesRoot(root), subKey, view, key);
 }
 
 Win32Error Win32Registry::OpenKeyNarrow(RegistryRoot root, const std::string& subKey, RegistryView view,
                                         std::unique_ptr<RegistryKey>& key) {
   HKEY opened = nullptr;
-  const LONG result = ::RegOpenKeyExA(RootKey(root), subKey.c_str(), 0, ReadAccess(view), &opened);
+  const LONG result = ::RegOpenKeyExA(RootKey(root), subKey.c_str(), 0, ReadAccess(view, IsClassesRoot(root)), &opened);
   if (result != ERROR_SUCCESS) return static_cast<Win32Error>(result);
-  key = std::make_unique<Win32RegistryKey>(opened);
+  key = std::make_unique<Win32RegistryKey>(opened, IsClassesRoot(root));
   return kErrorSuccess;
 }
 

@@ -17,7 +17,7 @@ import traceback
 
 import whole_run
 from whole_run import WHOLE_RUN_EVENTS, Walk
-from wizard import Display, Prefix, Wizard
+from wizard import WINE, Display, Prefix, Wizard
 
 LANGUAGE_COMBO, NEXT_BUTTON, SPLASH_TEXT, ABOUT_VERSION = 1000, 1010, 1011, 1045
 ID_OK, ID_CANCEL, ABOUT_COMMAND = 1, 2, 0x10
@@ -118,7 +118,7 @@ def planted_libraries(context):
         # the planted one when it lies beside it.
         probe = folder / "probe.exe"
         shutil.copyfile(context.plant_probe, probe)
-        subprocess.run(["wine", str(probe)], env=environment, capture_output=True, timeout=120)
+        subprocess.run([WINE, str(probe)], env=environment, capture_output=True, timeout=120)
         loaded = [p.name.lower() for p in folder.glob("*.loaded")]  # named as imported, in any case
         check("winhttp.dll.loaded" in loaded, "the planted winhttp.dll is loaded beside the probe: %r" % loaded)
         for marker in folder.glob("*.loaded"):
@@ -278,10 +278,11 @@ def main():
         parser.add_argument(option, required=True)
     for option in ("--planted-library", "--plant-probe", "--server", "--pki", "--catalogue"):
         parser.add_argument(option)
+    parser.add_argument("--arch", default="win32", choices=("win32", "win64"), help="the prefix's architecture")
     options = parser.parse_args()
 
     display = Display()
-    prefix = Prefix(options.prefix, display)
+    prefix = Prefix(options.prefix, display, arch=options.arch)
     scratch = tempfile.TemporaryDirectory(prefix="brimvale-e2e-")
     context = Context(options, prefix, scratch.name)
     try:

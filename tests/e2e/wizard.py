@@ -10,6 +10,9 @@ import shutil
 import subprocess
 import time
 
+# The Wine loader that starts programs (BRIMVALE_WINE, else the wine command).
+WINE = os.environ.get("BRIMVALE_WINE", "wine")
+
 
 def wine_path(path):
     """The path as the Windows program sees it (Wine maps / to Z:)."""
@@ -52,6 +55,8 @@ class Prefix:
         self.path = pathlib.Path(path).resolve()
         self.environment = dict(os.environ, WINEPREFIX=str(self.path), DISPLAY=display.name,
                                 WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        if WINE != "wine":
+            self.environment["WINELOADER"] = WINE
         if arch:
             self.environment["WINEARCH"] = arch
         self.path.parent.mkdir(parents=True, exist_ok=True)
@@ -59,7 +64,7 @@ class Prefix:
             fcntl.flock(lock, fcntl.LOCK_EX)
             ready = self.path / ".brimvale-ready"
             if not ready.exists():
-                subprocess.run(["wineboot", "--init"], env=self.environment, capture_output=True)
+                subprocess.run([WINE, "wineboot", "--init"], env=self.environment, capture_output=True)
                 subprocess.run(["wineserver", "--wait"], env=self.environment)
                 ready.touch()
             self.set_managed("Y" if managed else "N")
@@ -99,10 +104,10 @@ class Prefix:
         downloads.mkdir(exist_ok=True)
 
     def run(self, arguments):
-        return subprocess.run(["wine"] + arguments, env=self.environment, capture_output=True)
+        return subprocess.run([WINE] + arguments, env=self.environment, capture_output=True)
 
     def start(self, arguments, extra_environment=None, **options):
-        return subprocess.Popen(["wine"] + arguments, env=dict(self.environment, **(extra_environment or {})),
+        return subprocess.Popen([WINE] + arguments, env=dict(self.environment, **(extra_environment or {})),
                                 **options)
 
     def stop(self):

@@ -3,7 +3,8 @@
 #   run-in-prefix.sh [--windows win7|win10] <32|64> <prefix-root> <program.exe> [args...]
 # The prefix (WINEARCH=win32 for 32, a 64-bit prefix with WOW64 for 64) is
 # created on first use and shared by every test of the run; --windows sets
-# the version Wine reports before the program starts.
+# the version Wine reports before the program starts. BRIMVALE_WINE names the
+# Wine loader to start programs with (default: the wine command).
 set -euo pipefail
 
 windows=""
@@ -17,12 +18,15 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installers in test prefixes.
 export WINEDLLOVERRIDES="mscoree,mshtml=;${WINEDLLOVERRIDES:-}"
 if [ "$arch" = 32 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
+wine=${BRIMVALE_WINE:-wine}
+# Programs Wine starts from the test use the same loader.
+if [ -n "${BRIMVALE_WINE:-}" ]; then export WINELOADER=$BRIMVALE_WINE; fi
 
 exec 9>"$root/prefix$arch.lock"
 flock 9
 if [ ! -f "$WINEPREFIX/.brimvale-ready" ]; then
   rm -rf "$WINEPREFIX"
-  wineboot --init >/dev/null 2>&1 || true
+  "$wine" wineboot --init >/dev/null 2>&1 || true
   wineserver --wait
   touch "$WINEPREFIX/.brimvale-ready"
 fi
@@ -32,9 +36,9 @@ fi
 wineserver -k 2>/dev/null || true
 wineserver --wait 2>/dev/null || true
 if [ -n "$windows" ]; then
-  wine reg add 'HKCU\Software\Wine' /v Version /d "$windows" /f >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$windows" /f >/dev/null 2>&1
 fi
 flock -u 9
 exec 9>&-
 
-exec wine "$@"
+exec "$wine" "$@"
