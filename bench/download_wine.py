@@ -50,7 +50,8 @@ def run_client(client, name, build, pki, out):
         return float(seconds_of(["curl", "--silent", "--show-error", "--fail", "--http1.1", "--cacert",
                                  str(pki / "ca.pem"), "--output", str(out / "curl.bin"), "--write-out",
                                  "%{time_total}", url]))
-    in_prefix = [str(ROOT / "tests" / "wine" / "run-in-prefix.sh"), "32", str(build / "wine" / "bench")]
+    bits = "64" if os.environ.get("BRIMVALE_WINE") else "32"
+    in_prefix = [str(ROOT / "tests" / "wine" / "run-in-prefix.sh"), bits, str(build / "wine" / "bench")]
     folder = "Z:" + str(out).replace("/", "\\")
     if client == "minimal":
         command = [str(build / "bench" / "brimvale_minimal_winhttp.exe"), HOST, "/files/" + name,

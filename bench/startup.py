@@ -25,12 +25,13 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default="build/windows")
     parser.add_argument("--runs", type=int, default=9)
+    parser.add_argument("--arch", choices=("win32", "win64"), default="win32", help="the prefix's architecture")
     options = parser.parse_args()
     build = pathlib.Path(options.build).resolve()
     programs = {"wizard": build / "BrimvaleSetup.exe", "baseline": build / "bench" / "brimvale_minimal_dialog.exe"}
 
     display = Display()
-    prefix = Prefix(build / "wine" / "bench-startup", display)
+    prefix = Prefix(build / "wine" / "bench-startup", display, arch=options.arch)
     driver = prefix.start([str(build / "tests" / "e2e" / "brimvale_e2e_driver.exe")], stdin=subprocess.PIPE,
                           stdout=subprocess.PIPE, text=True, encoding="utf-8")
     try:
