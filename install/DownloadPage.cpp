@@ -13,6 +13,14 @@ DownloadPage::DownloadPage(const PageContext& context, int templateId, ui::Dialo
                            std::shared_ptr<DownloadManager> downloads)
     : IPage(context, templateId, parent), downloads(std::move(downloads)) {}
 
+void DownloadPage::OnNavigateToPage() {
+  downloadQueue.clear();
+  if (configuration->mainPackage) downloadQueue.push_back(configuration->mainPackage);
+  downloadQueue.insert(downloadQueue.end(), configuration->acceptedPackages.begin(),
+                       configuration->acceptedPackages.end());
+  StartDownload();
+}
+
 bool DownloadPage::OnInitDialog() {
   IPage::OnInitDialog();
   progressBar = Item(ids::kProgressBar);

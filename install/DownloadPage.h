@@ -18,6 +18,8 @@ class Package;
 
 class DownloadPage : public IPage {
  public:
+  // Queues the main product and the accepted offers and starts the first.
+  void OnNavigateToPage() override;
   void SetButtonCallback(ButtonCallback callback) override { buttonCallback = std::move(callback); }
   void SetErrorCallback(ErrorCallback callback) override { errorCallback = std::move(callback); }
 
@@ -46,6 +48,9 @@ class DownloadPage : public IPage {
   // WM_DOWNLOAD_SIZE_UNKNOWN and WM_DOWNLOAD_PROGRESS.
   bool OnMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) override;
 
+  // Downloads the front of the queue, each page to where its kind keeps
+  // files (nothing once the wizard is closing).
+  virtual void StartDownload() = 0;
   // Starts DownloadFile on a worker and the timer that polls it;
   // `expectedSha256` is the answer's digest of the file, or empty.
   void StartFileDownload(const std::wstring& url, const std::wstring& fileName, bool toTempFolder,

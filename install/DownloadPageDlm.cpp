@@ -17,14 +17,6 @@ bool DownloadPageDlm::OnInitDialog() {
   return true;
 }
 
-void DownloadPageDlm::OnNavigateToPage() {
-  downloadQueue.clear();
-  if (configuration->mainPackage) downloadQueue.push_back(configuration->mainPackage);
-  downloadQueue.insert(downloadQueue.end(), configuration->acceptedPackages.begin(),
-                       configuration->acceptedPackages.end());
-  StartDownload();
-}
-
 void DownloadPageDlm::StartDownload() {
   if (configuration->closeRequested || downloadQueue.empty()) return;
   const Package& package = *downloadQueue.front();

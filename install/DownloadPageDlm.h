@@ -12,8 +12,6 @@ class DownloadPageDlm : public DownloadPage {
  public:
   DownloadPageDlm(const PageContext& context, ui::Dialog* parent, std::shared_ptr<DownloadManager> downloads);
 
-  // Queues the main product and the accepted offers and starts the first.
-  void OnNavigateToPage() override;
   std::wstring GetPageName() const override { return L"DownloadPageDLM"; }
 
  protected:
@@ -22,7 +20,7 @@ class DownloadPageDlm : public DownloadPage {
 
  private:
   // Downloads the front of the queue (nothing once the wizard is closing).
-  void StartDownload();
+  void StartDownload() override;
   // Timer 4096: the finished download's result, then the next step.
   void OnDownloadTimer();
   // Starts every downloaded offer; timer 4098 finishes once all have started.

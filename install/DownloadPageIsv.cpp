@@ -27,14 +27,6 @@ bool DownloadPageIsv::OnInitDialog() {
   return true;
 }
 
-void DownloadPageIsv::OnNavigateToPage() {
-  downloadQueue.clear();
-  if (configuration->mainPackage) downloadQueue.push_back(configuration->mainPackage);
-  downloadQueue.insert(downloadQueue.end(), configuration->acceptedPackages.begin(),
-                       configuration->acceptedPackages.end());
-  StartDownload();
-}
-
 void DownloadPageIsv::StartDownload() {
   if (configuration->closeRequested || downloadQueue.empty()) return;
   const Package& package = *downloadQueue.front();

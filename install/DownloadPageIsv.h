@@ -18,8 +18,6 @@ class DownloadPageIsv : public DownloadPage {
   DownloadPageIsv(const PageContext& context, ui::Dialog* parent, std::shared_ptr<DownloadManager> downloads,
                   PageFactory::InstallNotifications notifications);
 
-  // Queues the main product and the accepted offers and starts the first.
-  void OnNavigateToPage() override;
   std::wstring GetPageName() const override { return L"DownloadPageISV"; }
 
   // From the host: the installers are about to run; the waited installer
@@ -33,7 +31,7 @@ class DownloadPageIsv : public DownloadPage {
 
  private:
   // Downloads the front of the queue (nothing once the wizard is closing).
-  void StartDownload();
+  void StartDownload() override;
   // Timer 4096: the finished download's result, then the next download or
   // the install phase.
   void OnDownloadTimer();
