@@ -31,8 +31,8 @@ Package::Package(EventTemplate eventTemplateIn, const nlohmann::json& offer, boo
       isMainProduct(isMainProductIn),
       c(cIn),
       position(positionIn),
-      configuration(std::move(configurationIn)) {
-  ReadOffer(offer);
+      configuration(configurationIn) {
+  ReadOffer(offer, *configurationIn);
   BuildEventPayload();
 }
 
@@ -46,14 +46,13 @@ Package::Package(EventTemplate eventTemplateIn, bool isMainProductIn, const std:
       adF(WideToUtf8(adFIn)),
       c(WideToUtf8(cIn)),
       position(positionIn),
-      configuration(std::move(configurationIn)) {
+      configuration(configurationIn) {
   BuildEventPayload();
 }
 
 Package::~Package() { WaitForEvents(); }
 
-void Package::ReadOffer(const nlohmann::json& offer) {
-  auto& config = *configuration;
+void Package::ReadOffer(const nlohmann::json& offer, ConfigurationManager& config) {
   const auto putIfSet = [&](const char* key, const std::string& value) {
     if (!value.empty()) params.emplace(key, value);
   };
@@ -196,8 +195,10 @@ void Package::BuildEventPayload() {
 
 void Package::SendEvent(int eventId, const nlohmann::json& extra) {
   if (events->finalEventSent) return;
+  std::shared_ptr<ConfigurationManager> config = configuration.lock();
+  if (!config) return;
   // The worker gets copies: it never touches the package.
-  StartEventWorker(events, configuration, eventPayload, eventTemplate.headers, eventId, extra);
+  StartEventWorker(events, std::move(config), eventPayload, eventTemplate.headers, eventId, extra);
 }
 
 void Package::WaitForEvents() { WaitForEventWorkers(*events); }

@@ -55,7 +55,7 @@ class Package : public std::enable_shared_from_this<Package> {
   // offers accepted before this one. The steps run in order and the first
   // exception (the JSON library's) ends the construction. Reads the
   // machine id, session, country, publisher, ispb and folder tokens of
-  // `configuration`, which the package keeps for its events.
+  // `configuration`, which the package refers to (weakly) for its events.
   Package(EventTemplate eventTemplate, const nlohmann::json& offer, bool isMainProduct, const std::string& c,
           int position, std::shared_ptr<ConfigurationManager> configuration);
 
@@ -84,7 +84,8 @@ class Package : public std::enable_shared_from_this<Package> {
   // nothing arrived) and then calls the callback on the downloader's
   // thread, which must post any window work. The download keeps the package
   // alive. The main package calls the callback at once, on this thread,
-  // without network activity.
+  // without network activity, as does a package whose configuration is
+  // gone.
   void DownloadImage(std::function<void()> callback, MemoryDownloader& downloads);
 
   std::wstring GetU() const;
@@ -141,8 +142,12 @@ class Package : public std::enable_shared_from_this<Package> {
   std::vector<UninstallCheck> cmdu;
 
  private:
-  void ReadOffer(const nlohmann::json& offer);
+  void ReadOffer(const nlohmann::json& offer, ConfigurationManager& config);
 
-  std::shared_ptr<ConfigurationManager> configuration;
+  // Weak: the configuration owns its packages (mainPackage, shownPackages,
+  // acceptedPackages), so a strong reference back would keep both alive
+  // forever. Without a configuration there is no one to report to: events
+  // are dropped and no image is fetched.
+  std::weak_ptr<ConfigurationManager> configuration;
   std::shared_ptr<EventChannel> events = std::make_shared<EventChannel>();
 };
