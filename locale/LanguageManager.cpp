@@ -1,6 +1,7 @@
 #include "locale/LanguageManager.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 
 #include "config/ConfigurationManager.h"
@@ -21,6 +22,15 @@ const char* ElementText(const tinyxml2::XMLElement& element) {
     return text ? text->Value() : nullptr;
   }
   return nullptr;
+}
+
+// A resource of white space alone, or of nothing: a document with nothing in
+// it, which the BT override document is as it ships.
+bool IsBlankResource(platform::Resources& resources, int id) {
+  const platform::ResourceData data = resources.Read(id, platform::kLocaleResourceType);
+  return data.status == platform::ResourceStatus::Found &&
+         std::all_of(data.bytes.begin(), data.bytes.end(),
+                     [](std::uint8_t byte) { return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n'; });
 }
 
 }  // namespace
@@ -129,7 +139,10 @@ bool LanguageManager::LoadTexts(tinyxml2::XMLDocument& document) {
   texts.clear();
   texts["PRODUCT_TITLE"] = WideToUtf8(configuration->productTitle);
 
-  if (configuration->btClassic) {
+  // A blank override document overrides nothing; reporting it as a document
+  // that fails to parse would greet every user of the BT wizard with an
+  // error at each language load.
+  if (configuration->btClassic && !IsBlankResource(*services.resources, locale_resources::kBtOverride)) {
     tinyxml2::XMLDocument overrides = MakeLocaleDocument();
     if (LoadLocaleDocument(*services.resources, *services.messageBoxes, locale_resources::kBtOverride, overrides)) {
       for (const auto* element = overrides.FirstChildElement(); element; element = element->NextSiblingElement()) {

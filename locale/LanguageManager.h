@@ -43,7 +43,8 @@ class LanguageManager {
   void SetLanguage(const std::wstring& displayName);
 
   // Rebuilds the texts from a parsed locale document: PRODUCT_TITLE, the BT
-  // override texts when that flag is set, then the document's elements, and
+  // override texts when that flag is set (none from a blank override
+  // document, which is not reported), then the document's elements, and
   // expands references. False (with a message) without a Locale root, or at
   // an element without text, whose predecessors stay loaded unexpanded.
   bool LoadTexts(tinyxml2::XMLDocument& document);

@@ -186,13 +186,33 @@ TEST_F(LanguageManagerTest, LoadFailuresShowTheirMessages) {
       << messages[3];
 }
 
-// With the BT classic flag every load reports the empty override document once, then loads normally.
-TEST_F(LanguageManagerTest, BtClassicReportsTheEmptyOverrideDocument) {
-  Configure("DLM")->btClassic = true;
-  Populate(L"en_US.UTF-8");
-  manager->SetLanguage(L"English");
-  EXPECT_EQ(manager->GetText("BUTTON_NEXT"), L"Next");
-  ASSERT_EQ(Messages().size(), 1u);
+// With the BT classic flag the override document adds the texts the locale documents lack. The blank one that
+// ships adds nothing and is not reported; one that does not parse is reported at each load, which goes on.
+TEST_F(LanguageManagerTest, BtClassicOverrideDocument) {
+  struct Case {
+    std::string document;  // empty: the shipped one
+    std::wstring warningTitle;
+    bool reported;
+  };
+  for (const Case& c : {Case{"", L"", false}, Case{std::string(" \r\n\t", 4), L"", false},
+                        Case{"<WARNING_TITLE>Careful</WARNING_TITLE><BUTTON_NEXT>Go</BUTTON_NEXT>", L"Careful", false},
+                        Case{"<WARNING_TITLE>Careful", L"", true}}) {
+    std::vector<platform::posix::EmbeddedResource> table(platform::posix::BuiltInResources().begin(),
+                                                         platform::posix::BuiltInResources().end());
+    const auto bytes = reinterpret_cast<const std::uint8_t*>(c.document.data());
+    for (auto& resource : table)
+      if (resource.id == 120 && !c.document.empty()) resource.bytes = {bytes, c.document.size()};
+    services.resources = std::make_shared<platform::posix::EmbeddedResources>(table);
+    Configure("ISV")->btClassic = true;
+    Populate(L"en_US.UTF-8");
+    const std::size_t before = Messages().size();
+    manager->SetLanguage(L"English");
+    EXPECT_EQ(manager->GetText("WARNING_TITLE"), c.warningTitle) << c.document;
+    // The locale document's own texts win over the override's.
+    EXPECT_EQ(manager->GetText("BUTTON_NEXT"), L"Next") << c.document;
+    EXPECT_EQ(Messages().size() - before, c.reported ? 1u : 0u) << c.document;
+    list.DestroyWindow();
+  }
 }
 
 // A wizard type that is neither kind lists nothing.
