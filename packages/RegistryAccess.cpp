@@ -8,10 +8,11 @@
 
 namespace {
 
-bool StartsWithAny(const std::wstring& text, const std::vector<std::wstring>& prefixes) {
+// The first of the prefixes the text begins with, null when none.
+const std::wstring* MatchingPrefix(const std::wstring& text, const std::vector<std::wstring>& prefixes) {
   for (const auto& prefix : prefixes)
-    if (text.starts_with(prefix)) return true;
-  return false;
+    if (text.starts_with(prefix)) return &prefix;
+  return nullptr;
 }
 
 // std::stoul as it behaves where unsigned long has 32 bits (Windows): the
@@ -77,11 +78,15 @@ std::vector<std::wstring> SplitRegistryPath(const std::wstring& path) {
 }
 
 bool ResolveRegistryView(std::wstring& path, std::uint32_t& access, platform::SystemInfo& system) {
-  if (!StartsWithAny(path, SoftwarePrefixes())) return false;
-  const auto parts = SplitRegistryPath(path);
-  if (parts.size() < 3) throw std::out_of_range("invalid vector subscript");
+  const auto prefix = MatchingPrefix(path, SoftwarePrefixes());
+  if (!prefix) return false;
+  // The third component, which follows the prefix; there is none when
+  // nothing does.
+  if (path.size() == prefix->size()) throw std::out_of_range("invalid vector subscript");
+  const auto end = path.find(L'\\', prefix->size());
+  const std::size_t length = (end == std::wstring::npos ? path.size() : end) - prefix->size();
   const bool is64 = Is64BitWindows(system);
-  if (ToLowerWide(parts[2]) == L"wow6432node") {
+  if (length == 11 && ToLowerWide(path.substr(prefix->size(), length)) == L"wow6432node") {
     if (!is64) return true;
     // Read through the default view, which is the 32-bit one.
     if (const auto pos = path.find(L"wow6432node\\"); pos != std::wstring::npos) path.erase(pos, 12);

@@ -21,62 +21,71 @@ PathCut CutAtLastBackslash(const std::wstring& text) {
   return {text.substr(0, pos), text.substr(pos + 1)};
 }
 
+// The root of each software prefix, in the order of SoftwarePrefixes().
+platform::RegistryRoot SoftwarePrefixRoot(std::size_t prefix) {
+  static const std::vector<platform::RegistryRoot> roots = [] {
+    std::vector<platform::RegistryRoot> list;
+    for (const auto& path : SoftwarePrefixes()) list.push_back(LookupRootKey(path.substr(0, path.find(L'\\'))));
+    return list;
+  }();
+  return roots[prefix];
+}
+
 }  // namespace
 
 RegistryLookup::RegistryLookup(std::shared_ptr<platform::Registry> registry,
                                std::shared_ptr<platform::SystemInfo> system)
     : registry(std::move(registry)), system(std::move(system)) {}
 
-bool RegistryLookup::RegistryKeyExists(const std::wstring& fullPath) {
-  for (const auto& prefix : SoftwarePrefixes())
-    if (fullPath.starts_with(prefix)) return SoftwareKeyExists(fullPath);
+bool RegistryLookup::RegistryKeyExists(const std::wstring& fullPath) { return OpenExistingKey(fullPath) != nullptr; }
+
+std::unique_ptr<platform::RegistryKey> RegistryLookup::OpenExistingKey(const std::wstring& fullPath) {
+  const auto& prefixes = SoftwarePrefixes();
+  for (std::size_t prefix = 0; prefix < prefixes.size(); ++prefix)
+    if (fullPath.starts_with(prefixes[prefix])) return OpenExistingSoftwareKey(fullPath, prefix);
 
   const auto separator = fullPath.find(L'\\');
   const auto root = LookupRootKey(fullPath.substr(0, separator));
   const std::wstring subKey = separator == std::wstring::npos ? L"" : fullPath.substr(separator + 1);
   std::unique_ptr<platform::RegistryKey> key;
-  return registry->OpenKey(root, subKey, platform::RegistryView::Default, key) == platform::kErrorSuccess;
+  if (registry->OpenKey(root, subKey, platform::RegistryView::Default, key) != platform::kErrorSuccess) return nullptr;
+  return key;
 }
 
-bool RegistryLookup::SoftwareKeyExists(const std::wstring& fullPath) {
+std::unique_ptr<platform::RegistryKey> RegistryLookup::OpenExistingSoftwareKey(const std::wstring& fullPath,
+                                                                               std::size_t prefix) {
   std::wstring resolved = fullPath;
   std::uint32_t view = 0;
-  if (ResolveRegistryView(resolved, view, *system)) return false;
+  if (ResolveRegistryView(resolved, view, *system)) return nullptr;
 
-  const auto parts = SplitRegistryPath(fullPath);
-  const auto root = LookupRootKey(parts[0]);
-  const std::wstring& software = parts[1];
+  static const std::wstring software = L"software";
+  const auto root = SoftwarePrefixRoot(prefix);
   auto& cached = subkeyCache[root][view][software];
+  auto& softwareKey = softwareKeys[{root, view}];
   if (!cached) {
     // Measured once per pass: a software key that cannot be opened or listed
     // has no children for the rest of it.
     cached.emplace();
-    std::unique_ptr<platform::RegistryKey> softwareKey;
-    if (registry->OpenKey(root, software, ViewOfAccess(view | kKeyRead), softwareKey) != platform::kErrorSuccess)
-      return false;
+    if (registry->OpenKey(root, software, ViewOfAccess(view | kKeyRead), softwareKey) != platform::kErrorSuccess) {
+      softwareKey.reset();
+      return nullptr;
+    }
     try {
       for (auto& child : EnumerateSubkeys(*softwareKey)) cached->insert(std::move(child));
     } catch (const win32::RegistryError&) {
       cached->clear();
-      return false;
+      softwareKey.reset();
+      return nullptr;
     }
   }
-  const auto& children = *cached;
 
-  const std::wstring rest = resolved.substr(parts[0].size() + 1 + software.size() + 1);
-  const std::wstring first = rest.substr(0, rest.find(L'\\'));
-  if (!children.contains(first)) return false;
+  // What follows the prefix; the wow6432node step of the path is gone.
+  const std::wstring rest = resolved.substr(SoftwarePrefixes()[prefix].size());
+  if (!cached->contains(rest.substr(0, rest.find(L'\\')))) return nullptr;
 
   // Most keys the rules name are absent: error codes, not exceptions.
-  const auto keyView = ViewOfAccess(view | kKeyRead);
-  std::unique_ptr<platform::RegistryKey> softwareKey, key;
-  return registry->OpenKey(root, software, keyView, softwareKey) == platform::kErrorSuccess &&
-         softwareKey->OpenSubKey(rest, keyView, key) == platform::kErrorSuccess;
-}
-
-std::unique_ptr<platform::RegistryKey> RegistryLookup::TryOpen(const std::wstring& fullPath, std::uint32_t access) {
   std::unique_ptr<platform::RegistryKey> key;
-  if (TryOpenRegistryPath(*registry, fullPath, access, key) != platform::kErrorSuccess) return nullptr;
+  if (softwareKey->OpenSubKey(rest, ViewOfAccess(view | kKeyRead), key) != platform::kErrorSuccess) return nullptr;
   return key;
 }
 
@@ -87,11 +96,9 @@ bool RegistryLookup::ReadRegistryValueAsText(const std::wstring& root, const std
     candidates.push_back(root + L"\\" + keyPath.substr(0, 8) + L"\\wow6432node" + keyPath.substr(8));
 
   for (auto& candidate : candidates) {
-    if (!RegistryKeyExists(candidate)) continue;
-    std::uint32_t access = kKeyRead;
-    if (ResolveRegistryView(candidate, access, *system)) continue;
+    const auto key = OpenExistingKey(candidate);
+    if (!key) continue;
     try {
-      auto key = OpenRegistryPath(*registry, candidate, access);
       if (!RegistryValueExists(*key, valueName)) continue;
       switch (GetRegistryValueType(*key, valueName)) {
         case platform::kRegSz:
@@ -127,11 +134,8 @@ bool RegistryLookup::AnyValueExists(const std::vector<std::wstring>& entries) {
     const auto candidates = ExpandRegistryPath(ToLowerWide(entry), *system);
     if (candidates.empty()) return false;
     for (const auto& candidate : candidates) {
-      auto [keyPath, valueName] = CutAtLastBackslash(candidate);
-      if (!RegistryKeyExists(keyPath)) continue;
-      std::uint32_t access = kKeyRead;
-      if (ResolveRegistryView(keyPath, access, *system)) continue;
-      auto key = TryOpen(keyPath, access);
+      const auto [keyPath, valueName] = CutAtLastBackslash(candidate);
+      const auto key = OpenExistingKey(keyPath);
       if (key && RegistryValueExists(*key, valueName)) return true;
     }
   }
@@ -142,11 +146,8 @@ bool RegistryLookup::AnyValueDataMatches(const std::vector<std::wstring>& entrie
   for (const auto& entry : entries) {
     for (const auto& candidate : ExpandRegistryPath(ToLowerWide(entry), *system)) {
       const auto [rest, expected] = CutAtLastBackslash(candidate);
-      auto [keyPath, valueName] = CutAtLastBackslash(rest);
-      if (!RegistryKeyExists(keyPath)) continue;
-      std::uint32_t access = kKeyRead;
-      if (ResolveRegistryView(keyPath, access, *system)) continue;
-      auto key = TryOpen(keyPath, access);
+      const auto [keyPath, valueName] = CutAtLastBackslash(rest);
+      const auto key = OpenExistingKey(keyPath);
       if (!key || !RegistryValueExists(*key, valueName)) continue;
       const auto type = GetRegistryValueType(*key, valueName);
       if (type != 0 && RegistryValueMatches(type, *key, valueName, expected)) return true;

@@ -1,5 +1,6 @@
 // The registry questions the offer rules ask, answered through the seam with
-// a SubkeyCache kept for one pass over the offers.
+// a SubkeyCache, and the software keys it was measured from kept open, for
+// one pass over the offers.
 //
 // Rule entries are lowercased here (towlower per code unit) and expanded with
 // ExpandRegistryPath. Every RegistryError is read as not found or no match.
@@ -11,8 +12,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "packages/SubkeyCache.h"
@@ -48,12 +51,19 @@ class RegistryLookup {
   const SubkeyCache& Cache() const { return subkeyCache; }
 
  private:
-  bool SoftwareKeyExists(const std::wstring& fullPath);
-  // Opens a full path whose view ResolveRegistryView decided; null when it
-  // cannot be opened.
-  std::unique_ptr<platform::RegistryKey> TryOpen(const std::wstring& fullPath, std::uint32_t access);
+  // The key of a full path, opened as RegistryKeyExists opens it, in the
+  // view ResolveRegistryView decides; null when it does not exist. The
+  // value rules read through this key rather than opening the path again.
+  std::unique_ptr<platform::RegistryKey> OpenExistingKey(const std::wstring& fullPath);
+  // The same below the software prefix `prefix` (an index of
+  // SoftwarePrefixes()).
+  std::unique_ptr<platform::RegistryKey> OpenExistingSoftwareKey(const std::wstring& fullPath, std::size_t prefix);
 
   std::shared_ptr<platform::Registry> registry;
   std::shared_ptr<platform::SystemInfo> system;
   SubkeyCache subkeyCache;
+  // The software key of each root and view its SubkeyCache entry was listed
+  // from, kept open: the keys below it are opened through it. Null when it
+  // could not be listed.
+  std::map<std::pair<platform::RegistryRoot, std::uint32_t>, std::unique_ptr<platform::RegistryKey>> softwareKeys;
 };
