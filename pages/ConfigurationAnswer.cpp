@@ -58,9 +58,11 @@ std::optional<std::vector<std::shared_ptr<Package>>> ReadConfigurationAnswer(
   // A rejected offer's package waits for its report when it goes; kept until
   // the loop ends, the reports of all rejections travel at the same time.
   std::vector<std::shared_ptr<Package>> rejected;
+  // Nothing the template reads changes during the loop: one signature per answer.
+  const EventTemplate eventTemplate = BuildEventTemplate(config);
   for (const json& offer : answer.at("o")) {
-    const auto package = std::make_shared<Package>(BuildEventTemplate(config), offer, false, "",
-                                                   static_cast<int>(accepted.size()), configuration);
+    const auto package = std::make_shared<Package>(eventTemplate, offer, false, "", static_cast<int>(accepted.size()),
+                                                   configuration);
     bool limitReached = false;
     if (checker.CheckOffer(*package, limitReached)) {
       accepted.push_back(package);
