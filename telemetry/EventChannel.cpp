@@ -3,12 +3,12 @@
 #include <exception>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "config/BrimvaleException.h"
 #include "config/ConfigurationManager.h"
 #include "config/HttpJsonClient.h"
 #include "telemetry/EventProtocol.h"
+#include "util/FreeThreads.h"
 
 namespace {
 
@@ -88,9 +88,11 @@ void StartEventWorker(std::shared_ptr<EventChannel> channel, std::shared_ptr<Con
     ++channel->pendingEvents;
   }
   try {
-    std::thread(SendEventWorker, channel, std::move(configuration), std::move(payload), std::move(headers), eventId,
-                std::move(extra))
-        .detach();
+    RunOnFreeThread([channel, configuration = std::move(configuration), payload = std::move(payload),
+                     headers = std::move(headers), eventId, extra = std::move(extra)]() mutable {
+      SendEventWorker(std::move(channel), std::move(configuration), std::move(payload), std::move(headers), eventId,
+                      std::move(extra));
+    });
   } catch (...) {
     std::lock_guard lock(channel->mutex);
     if (--channel->pendingEvents == 0) channel->eventsDrained.notify_all();

@@ -1,7 +1,8 @@
-// Delivery of a package's events. Each event is posted by a detached worker
-// thread of its own with one retry; the package and its workers share an
-// EventChannel, which counts the running workers and remembers whether a
-// final event was delivered. A worker keeps alive everything it uses (the
+// Delivery of a package's events. Each event is posted by a worker of its
+// own with one retry: a thread of RunOnFreeThread, never one busy with
+// another event. The package and its workers share an EventChannel, which
+// counts the running workers and remembers whether a final event was
+// delivered. A worker keeps alive everything it uses (the
 // channel, the configuration, its own copies of payload and headers), so it
 // never depends on the package that sent it.
 #pragma once
