@@ -129,7 +129,8 @@ void ConfigurationManager::BuildFolderTokens() {
 }
 
 std::wstring ConfigurationManager::ExpandFolderTokens(std::wstring text) {
-  return GetFolderTokens().Expand(std::move(text));
+  if (!folderTokensReady) BuildFolderTokens();
+  return folderTokens.Expand(std::move(text));
 }
 
 void ConfigurationManager::SetDownloadedFilePath(const std::wstring& path) { downloadedFilePath = path; }

@@ -13,6 +13,8 @@ const std::wstring* FolderTokens::Find(const std::wstring& name) const {
 }
 
 std::wstring FolderTokens::Expand(std::wstring text) const {
+  // Replacements only ever start at a token: without a brace there is none.
+  if (text.find(L'{') == std::wstring::npos) return text;
   for (const auto& [name, folder] : entries) {
     // A folder that contains the pattern itself is never expanded again
     // within this entry.

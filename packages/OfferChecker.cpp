@@ -116,9 +116,8 @@ std::string OfferChecker::MachineRuleFailure(Package& package) {
   if (!package.pv.empty() && ProgramVersionTooLow(package.pv)) return "UNSUPPORTED PLATFORM VERSION";
   if (package.requires64BitOs && !Is64BitWindows(system)) return "64 BIT OS REQUIRED";
 
-  auto& files = *configuration->Services().files;
-  if (!package.fe.empty() && AnyFileExists(files, package.fe)) return "FILE EXISTS";
-  if (!package.ife.empty() && !AnyFileExists(files, package.ife)) return "NONE OF THE FILES EXISTS";
+  if (!package.fe.empty() && probes.AnyFileExists(package.fe)) return "FILE EXISTS";
+  if (!package.ife.empty() && !probes.AnyFileExists(package.ife)) return "NONE OF THE FILES EXISTS";
   if (RunningApplication(package.a)) return "APPLICATION RUNNING";
   for (const auto& name : package.iapp)
     if (!probes.IsAppInstalled(name)) return "REGISTRY INCLUDE APP NOT FOUND";

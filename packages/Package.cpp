@@ -166,6 +166,8 @@ void Package::ResetMainProduct(EventTemplate eventTemplateIn, const std::wstring
 }
 
 std::string Package::ExpandPlaceholders(std::string text) const {
+  // Replacements only ever start at a placeholder: without a brace there is none.
+  if (text.find('{') == std::string::npos) return text;
   for (const auto& [key, value] : params) {
     // A value holding a placeholder, its own included, is never expanded again.
     ReplaceAll(text, "{" + key + "}", value);

@@ -90,18 +90,22 @@ bool SystemProbes::IsAppInstalled(const std::wstring& name) {
       }
       app.resolved = true;
     }
-    if (!app.path.empty() && services.files->Exists(app.path)) return true;
+    if (!app.path.empty() && FileExists(app.path)) return true;
   }
   return false;
 }
 
-bool SystemProbes::IsChromeInstalled() {
-  return AnyFileExists(*services.files, FindChromeExecutables(*configuration, registry));
+bool SystemProbes::IsChromeInstalled() { return AnyFileExists(FindChromeExecutables(*configuration, registry)); }
+
+bool SystemProbes::FileExists(const std::wstring& path) {
+  const auto [known, added] = existingFiles.try_emplace(path, false);
+  if (added) known->second = services.files->Exists(path);
+  return known->second;
 }
 
-bool AnyFileExists(platform::FileSystem& files, const std::vector<std::wstring>& paths) {
+bool SystemProbes::AnyFileExists(const std::vector<std::wstring>& paths) {
   for (const auto& path : paths)
-    if (files.Exists(path)) return true;
+    if (FileExists(path)) return true;
   return false;
 }
 

@@ -62,6 +62,12 @@ class SystemProbes {
   bool IsAppInstalled(const std::wstring& name);
   // Whether any location FindChromeExecutables lists exists.
   bool IsChromeInstalled();
+  // Whether the path names an existing file or folder (PathFileExistsW); a
+  // path still holding a folder token names nothing. Each path is looked at
+  // once per pass: most offers name the same few files.
+  bool FileExists(const std::wstring& path);
+  // Whether any of the paths exists, tried in order.
+  bool AnyFileExists(const std::vector<std::wstring>& paths);
 
   const AppPathsIndex& AppPaths() const { return appPathsIndex; }
 
@@ -80,11 +86,8 @@ class SystemProbes {
   bool cpuKnown = false;
   std::vector<std::wstring> processNames;
   AppPathsIndex appPathsIndex;
+  std::unordered_map<std::wstring, bool> existingFiles;  // path -> it exists
 };
-
-// Whether any of the paths exists (PathFileExistsW, folders included), in
-// order. A path still holding a folder token names nothing.
-bool AnyFileExists(platform::FileSystem& files, const std::vector<std::wstring>& paths);
 
 // The candidate chrome.exe paths, in order: Chromium and Chrome below
 // {commonpf}, Chromium below {localappdata} (folder tokens expanded), the
