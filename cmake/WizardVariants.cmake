@@ -11,6 +11,7 @@ set(BRIMVALE_BUILT_IN_SETTINGS
 # brimvale_write_built_in_values(<folder> [<NAME> <value>]...): writes
 # <folder>/config/BuiltInValues.h with the given values and the product's
 # for the rest. A BOOL setting becomes true or false, any other a string.
+# The caller gets each value as written in BUILT_IN_VALUE_<NAME>.
 function(brimvale_write_built_in_values folder)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "" "${BRIMVALE_BUILT_IN_SETTINGS}" "")
   foreach(name IN LISTS BRIMVALE_BUILT_IN_SETTINGS)
@@ -40,6 +41,9 @@ function(brimvale_write_built_in_values folder)
                     "(the download goes to the image base URL alone)")
   endif()
   configure_file(${CMAKE_SOURCE_DIR}/config/BuiltInValues.h.in ${folder}/config/BuiltInValues.h @ONLY)
+  foreach(name IN LISTS BRIMVALE_BUILT_IN_SETTINGS)
+    set(BUILT_IN_VALUE_${name} "${effective_${name}}" PARENT_SCOPE)
+  endforeach()
 endfunction()
 
 # brimvale_link_wizard(<target> <map file>): links a wizard executable the
@@ -67,6 +71,8 @@ endfunction()
 # brimvale_add_wizard_variant(<Name> [<NAME> <value>]...): the executable
 # variants/BrimvaleSetup<Name>.exe, the wizard built with these settings and
 # the product's for the rest (Windows only; tests run it, nobody ships it).
+# The target BrimvaleSetup<Name> carries each setting as its property
+# BRIMVALE_<NAME>, for the tests that check what the variant does with it.
 function(brimvale_add_wizard_variant variant)
   set(folder ${CMAKE_BINARY_DIR}/variants/${variant})
   brimvale_write_built_in_values(${folder} ${ARGN})
@@ -77,4 +83,7 @@ function(brimvale_add_wizard_variant variant)
   target_include_directories(${target} BEFORE PRIVATE ${folder})
   brimvale_link_wizard(${target} ${CMAKE_BINARY_DIR}/variants/${target}.map)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/variants)
+  foreach(name IN LISTS BRIMVALE_BUILT_IN_SETTINGS)
+    set_property(TARGET ${target} PROPERTY BRIMVALE_${name} "${BUILT_IN_VALUE_${name}}")
+  endforeach()
 endfunction()

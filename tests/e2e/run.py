@@ -9,6 +9,7 @@ import filecmp
 import json
 import os
 import pathlib
+import re
 import shutil
 import subprocess
 import sys
@@ -131,15 +132,34 @@ def planted_libraries(context):
         wizard.close()
 
 
-def whole_run_to_finish(context, screenshots=None):
-    """A whole run up to the finish page, its installers ended; the wizard,
-    the walk and the record of the run's traces."""
+# The kinds of page a whole run with the whole-run catalogue shows: the
+# product (and the vendor-installer variant), and the vendor-installer
+# variant with the BT pages.
+WHOLE_RUN_PAGES = ["language", "loading", "welcome", "offer", "offer", "offer", "download", "finish"]
+BT_PAGES = ["language", "loading", "warning", "licence", "offer", "offer", "offer", "options", "configurations",
+            "download", "finish"]
+
+
+def fresh_screenshots(context, name):
+    """The scenario's screenshot folder, emptied of an earlier run's."""
+    folder = pathlib.Path(context.screenshots) / name
+    shutil.rmtree(folder, ignore_errors=True)
+    return folder
+
+
+def walk_whole_run(context, pages, screenshots=None, environment=None, clicks=None):
+    """A whole run walked to its last page, which with the offers' installers
+    ended; `pages`: the kinds of page it must show. The wizard, the walk and
+    the record of the run's traces."""
     record = whole_run.RunRecord(context.prefix, context.scratch / "installer-runs")
-    wizard = context.wizard(record.environment())
-    walk = Walk(wizard, screenshots)
-    walk.to_finish()
+    wizard = context.wizard(dict(record.environment(), **(environment or {})))
+    walk = Walk(wizard, screenshots, clicks=clicks)
+    walk.to_end()
+    check([kind for kind, _ in walk.pages] == pages, "pages: %r" % walk.pages)
     check(walk.offers_shown() == list(whole_run.OFFER_CHOICES), "offer pages: %r" % walk.offers_shown())
     whole_run.wait_for_installers(record.records, [whole_run.INSTALLED_OFFER[0]])
+    check(len(walk.shots) == (len(pages) if screenshots else 0) and all(shot.stat().st_size > 0 for shot in walk.shots),
+          repr(walk.shots))
     return wizard, walk, record
 
 
@@ -161,11 +181,7 @@ def check_whole_run_traces(context, record):
 def whole_run_finish(context):
     """The happy path: every page in turn with a screenshot, two offers
     accepted and one declined, and Finish launches the product."""
-    screenshots = pathlib.Path(context.screenshots) / "whole-run"
-    shutil.rmtree(screenshots, ignore_errors=True)
-    wizard, walk, record = whole_run_to_finish(context, screenshots)
-    check([kind for kind, _ in walk.pages] ==
-          ["language", "loading", "welcome", "offer", "offer", "offer", "download", "finish"], repr(walk.pages))
+    wizard, walk, record = walk_whole_run(context, WHOLE_RUN_PAGES, fresh_screenshots(context, "whole-run"))
     check(wizard.control(whole_run.LAUNCH_RADIO)["checked"] == 1, "Launch is the default choice")
     # The answer reached the texts: the header, the welcome text and each offer's links.
     host = wizard.dump()["host"]
@@ -185,14 +201,13 @@ def whole_run_finish(context):
     launched = record.record(whole_run.PRODUCT_FILE)
     check(launched and "Downloads\\" + whole_run.PRODUCT_FILE in launched, "the product launched from Downloads: %r" % launched)
     check_whole_run_traces(context, record)
-    check(len(walk.shots) == 8 and all(shot.stat().st_size > 0 for shot in walk.shots), repr(walk.shots))
 
 
 def whole_run_close(context):
     """A whole run closed with the close box on the finish page: no question,
     the work folder goes, the product is not launched, and no closing event
     follows the final events the packages already reported."""
-    wizard, _, record = whole_run_to_finish(context)
+    wizard, _, record = walk_whole_run(context, WHOLE_RUN_PAGES)
     wizard.call("close")
     check(wizard.wait_exit() is not None, "the wizard ends without a question")
     check_whole_run_traces(context, record)
@@ -228,8 +243,99 @@ def server_down(context):
     check(not record.new_work_folders(), "work folders left: %r" % record.new_work_folders())
 
 
+def check_vendor_installers(record, main_arguments):
+    """The installers a vendor-installer run started, each from its work
+    folder: the product's with `main_arguments`, the accepted program offer
+    with its arguments, and none of the declined or refused offers. The
+    accepted ZIP offer's program runs where the system can unpack the
+    archive; Wine's shell has no ZIP folders, so there the wizard tries the
+    archive itself and goes on."""
+    whole_run.wait_for_installers(record.records, [whole_run.PRODUCT_FILE, whole_run.INSTALLED_OFFER[0]])
+    work_folder = r'"[A-Z]:\\.*\\ISV[0-9A-Fa-f]+\.(?:tmp|TMP)\\'
+    started = record.record(whole_run.PRODUCT_FILE)
+    check(re.fullmatch(work_folder + re.escape(whole_run.PRODUCT_FILE + '" ' + main_arguments), started),
+          "the product's installer started as %r, not with %r" % (started, main_arguments))
+    program, arguments = whole_run.INSTALLED_OFFER
+    started = record.record(program)
+    check(re.fullmatch(work_folder + re.escape(program + '" ' + arguments), started), "%s started as %r" % (program, started))
+    unpacked = record.record("PebbleBackupSetup.exe")
+    check(unpacked is None or re.fullmatch(work_folder + r'PebbleBackup\\PebbleBackupSetup\.exe" /quiet', unpacked),
+          "the ZIP offer's program started as %r" % unpacked)
+    for program in whole_run.NEVER_STARTED:
+        check(record.record(program) is None, "%s was started: %r" % (program, record.record(program)))
+    check(not record.product.exists(), "the vendor's product is not saved to Downloads")
+
+
+def isv_finish(context):
+    """The vendor-installer variant's whole run: its built-in product and the
+    accepted offers downloaded into the work folder, the product's installer
+    started with the built-in arguments and waited for, the offers' after
+    it; the texts name the built-in product, and Finish removes the work
+    folder."""
+    wizard, walk, record = walk_whole_run(context, WHOLE_RUN_PAGES, fresh_screenshots(context, "isv-finish"))
+    welcome = whole_run.control_text(walk.dumps[2], whole_run.WELCOME_TEXT)
+    check("install " + whole_run.VENDOR_PACKAGE + " on" in welcome, "welcome text: %r" % welcome)
+    finish = whole_run.control_text(walk.page, whole_run.FINISH_TEXT)
+    check(finish.startswith("You have successfully installed " + whole_run.VENDOR_PACKAGE + "."), finish)
+    check_vendor_installers(record, context.main_arguments)
+    events = whole_run.wait_for_events(context.database, whole_run.whole_run_events(vendor=True))
+    check(sorted(events) == whole_run.whole_run_events(vendor=True), "events stored: %r" % events)
+    wizard.call("click %d" % whole_run.FINISH_BUTTON)
+    check(wizard.wait_exit() is not None, "the wizard ends")
+    check(not record.new_work_folders(), "work folders left: %r" % record.new_work_folders())
+
+
+def isv_installer_fails(context):
+    """The vendor-installer variant whose product's installer ends with 1603:
+    the failure is reported with the exit code, the accepted offers are
+    started all the same, and the run ends on the error page."""
+    failure = {"BRIMVALE_TEST_INSTALLER_EXIT": "1603"}
+    pages = WHOLE_RUN_PAGES[:-1] + ["error"]
+    wizard, walk, record = walk_whole_run(context, pages, fresh_screenshots(context, "isv-installer-fails"), failure)
+    title = whole_run.control_text(walk.page, whole_run.ERROR_TITLE)
+    text = whole_run.control_text(walk.page, whole_run.ERROR_TEXT)
+    check(title == "Error occurred while installing %s." % whole_run.VENDOR_PACKAGE, "error title: %r" % title)
+    check(text == 'Click on "Close" and try again later.', "error text: %r" % text)
+    check_vendor_installers(record, context.main_arguments)
+    expected = whole_run.whole_run_events(vendor=True, main_result="EXEC FAILED: exit code = 1603")
+    events = whole_run.wait_for_events(context.database, expected)
+    check(sorted(events) == expected, "events stored: %r" % events)
+    # The error page's Close ends the wizard at once and leaves the work folder.
+    wizard.call("click %d" % whole_run.CLOSE_BUTTON)
+    check(wizard.wait_exit() is not None, "the wizard ends")
+    for folder in record.new_work_folders():
+        shutil.rmtree(record.prefix.temp() / folder)
+
+
+def bt_pages(context):
+    """The vendor-installer variant with the BT pages: warning, licence, the
+    offers, options and configurations, their check boxes all checked at
+    first; with the second option cleared, the product's installer gets
+    "/S /FORCEINSTALL " and the option string with that option off instead of
+    the built-in arguments."""
+    wizard, walk, record = walk_whole_run(context, BT_PAGES, fresh_screenshots(context, "bt-pages"),
+                                          clicks={"options": [whole_run.OPTIONS_CHECKS[1]]})
+    pages = dict(zip([kind for kind, _ in walk.pages], walk.dumps))
+    for kind, boxes in (("options", whole_run.OPTIONS_CHECKS), ("configurations", whole_run.CONFIGURATIONS_CHECKS)):
+        states = [next(c["checked"] for c in pages[kind]["controls"] if c["id"] == box) for box in boxes]
+        check(states == [1] * len(boxes), "%s page check boxes at first: %r" % (kind, states))
+    # No shipped locale document has the BT pages' own texts: they keep their template captions.
+    warning = pages["warning"]
+    check(whole_run.control_text(warning, whole_run.WARNING_TITLE) == "WARNING_TITLE placeholder", repr(warning))
+    check([whole_run.control_text(warning, button) for button in (whole_run.NEXT_BUTTON, whole_run.BACK_BUTTON)] ==
+          ["Next", "Back"], repr(warning))
+    check(whole_run.control_text(pages["licence"], whole_run.AGREE_BUTTON) == "Agree", repr(pages["licence"]))
+    # Every option but the second (btOptions[1]) left checked.
+    check_vendor_installers(record, "/S /FORCEINSTALL 1110010101110110")
+    events = whole_run.wait_for_events(context.database, whole_run.whole_run_events(vendor=True))
+    check(sorted(events) == whole_run.whole_run_events(vendor=True), "events stored: %r" % events)
+    wizard.call("click %d" % whole_run.FINISH_BUTTON)
+    check(wizard.wait_exit() is not None, "the wizard ends")
+
+
 SCENARIOS = {f.__name__: f for f in (language_page, second_instance, close_question, about_box, planted_libraries,
-                                     whole_run_finish, whole_run_close, server_down)}
+                                     whole_run_finish, whole_run_close, server_down, isv_finish, isv_installer_fails,
+                                     bt_pages)}
 
 
 class Context:
@@ -242,6 +348,7 @@ class Context:
         self.server_program = options.server
         self.pki = options.pki
         self.catalogue = pathlib.Path(options.catalogue) if options.catalogue else None
+        self.main_arguments = options.main_arguments
         self.database = os.environ.get("BRIMVALE_SERVER_DATABASE")
         self.prefix = prefix
         self.scratch = pathlib.Path(scratch)
@@ -278,6 +385,7 @@ def main():
         parser.add_argument(option, required=True)
     for option in ("--planted-library", "--plant-probe", "--server", "--pki", "--catalogue"):
         parser.add_argument(option)
+    parser.add_argument("--main-arguments", default="", help="a vendor-installer variant's built-in product arguments")
     parser.add_argument("--arch", default="win32", choices=("win32", "win64"), help="the prefix's architecture")
     options = parser.parse_args()
 

@@ -16,8 +16,12 @@ from wizard import wine_path
 # Control ids (resources/DialogIds.h).
 LANGUAGE_COMBO, HEADER_TITLE, NEXT_BUTTON, LOADING_PLACEHOLDER, WELCOME_TITLE = 1000, 1008, 1010, 1015, 1017
 WELCOME_TEXT = 1018
-ACCEPT_BUTTON, DECLINE_BUTTON, PROGRESS_TITLE, FINISH_BUTTON = 1021, 1022, 1025, 1028
+ACCEPT_BUTTON, DECLINE_BUTTON, PROGRESS_TITLE, FINISH_BUTTON, FINISH_TEXT = 1021, 1022, 1025, 1028, 1033
 LAUNCH_RADIO, CLOSE_BUTTON, ERROR_TITLE, ERROR_TEXT, DISCLAIMER_LINK = 1031, 1035, 1036, 1037, 1042
+AGREE_BUTTON, BACK_BUTTON, WARNING_TITLE, OPTIONS_TITLE = 1050, 1051, 1052, 1055
+OPTIONS_CHECKS = (1056, 1057, 1058)
+CONFIGURATIONS_TITLE = 1059
+CONFIGURATIONS_CHECKS = (1069, 1063, 1066, 1067, 1068)
 
 # What the whole-run catalogue's answer holds and what a user does with it:
 # the offers the rules let through, in the answer's order, and the choice
@@ -29,18 +33,32 @@ OFFER_CHOICES = {"Quill Notes": "accept", "Pebble Backup": "accept", "Lumen Read
 # the arguments its installer gets, its placeholders filled in.
 INSTALLED_OFFER = ("QuillNotesSetup.exe", "/S /pub=sample-publisher /cc=US")
 NEVER_STARTED = ("OrbitSyncSetup.exe", "HarborVpnSetup.exe", "LumenReaderSetup.exe")
-# (event id, package, extra text): the main package reports 1 before the
-# answer names it, so with an empty package; the rules refuse Orbit Sync
-# (it needs a newer wizard) and Harbor VPN (exclusive, after an accepted offer).
-WHOLE_RUN_EVENTS = sorted([
-    ("1", "", ""),
-    ("2", "orbit-sync", "UNSUPPORTED PLATFORM VERSION"),
-    ("2", "harbor-vpn", "EXCLUSIVE, BUT ANOTHER OFFER ALREADY PRESENT"),
-    ("4", "lumen-reader", ""),
-    ("3", PRODUCT_TITLE, ""),
-    ("3", "quill-notes", ""),
-    ("3", "pebble-backup", ""),
-])
+# The vendor-installer wizard's main package reports under its built-in
+# title, not the answer's.
+VENDOR_PACKAGE = "Quenbril"
+
+
+def whole_run_events(vendor=False, main_result=""):
+    """The events of a run with OFFER_CHOICES that reached the download page,
+    as (event id, package, extra text), sorted. The download-manager wizard's
+    main package reports 1 before the answer names it, so with an empty
+    package; the vendor-installer wizard's reports under its built-in title
+    throughout. The rules refuse Orbit Sync (it needs a newer wizard) and
+    Harbor VPN (exclusive, after an accepted offer). `main_result`: the extra
+    text of the main package's event 3."""
+    main = VENDOR_PACKAGE if vendor else PRODUCT_TITLE
+    return sorted([
+        ("1", main if vendor else "", ""),
+        ("2", "orbit-sync", "UNSUPPORTED PLATFORM VERSION"),
+        ("2", "harbor-vpn", "EXCLUSIVE, BUT ANOTHER OFFER ALREADY PRESENT"),
+        ("4", "lumen-reader", ""),
+        ("3", main, main_result),
+        ("3", "quill-notes", ""),
+        ("3", "pebble-backup", ""),
+    ])
+
+
+WHOLE_RUN_EVENTS = whole_run_events()
 
 
 def check(condition, message):
@@ -53,7 +71,8 @@ def page_kind(page):
     ids = {control["id"] for control in page["controls"]}
     for kind, marker in (("language", LANGUAGE_COMBO), ("welcome", WELCOME_TITLE), ("offer", ACCEPT_BUTTON),
                          ("download", PROGRESS_TITLE), ("finish", FINISH_BUTTON), ("error", CLOSE_BUTTON),
-                         ("loading", LOADING_PLACEHOLDER)):
+                         ("loading", LOADING_PLACEHOLDER), ("warning", WARNING_TITLE), ("licence", AGREE_BUTTON),
+                         ("options", OPTIONS_TITLE), ("configurations", CONFIGURATIONS_TITLE)):
         if marker in ids:
             return kind
     return None
@@ -76,12 +95,19 @@ def slug(text):
 
 class Walk:
     """Moves the wizard page by page as a user would, keeping a screenshot of
-    each page (NN-<page>.png) when given a folder for them."""
+    each page (NN-<page>.png) when given a folder for them. `choices`: accept
+    or decline by offer name (OFFER_CHOICES unless given); `clicks`: the
+    check boxes clicked, by page kind, before leaving a page."""
 
-    def __init__(self, wizard, screenshots=None, choices=None):
+    # The button that leaves a page of each kind; the others move on by themselves.
+    FORWARD = {"language": NEXT_BUTTON, "welcome": NEXT_BUTTON, "warning": NEXT_BUTTON, "licence": AGREE_BUTTON,
+               "options": NEXT_BUTTON, "configurations": NEXT_BUTTON}
+
+    def __init__(self, wizard, screenshots=None, choices=None, clicks=None):
         self.wizard = wizard
         self.screenshots = pathlib.Path(screenshots) if screenshots else None
         self.choices = OFFER_CHOICES if choices is None else choices
+        self.clicks = clicks or {}
         self.shots = []
         self.pages = []  # (kind, offer name or "") in the order shown
         self.dumps = []  # each page's controls as first seen
@@ -117,30 +143,29 @@ class Walk:
         found = self.wait_for_next_page()
         check(found == kind, "expected the %s page, got the %s page (pages so far: %r)" % (kind, found, self.pages))
 
-    def to_finish(self):
-        """From the language page to the finish page: every offer page gets
-        the choice made for its offer. Ends on the finish page, or raises with
-        the page the run stopped on."""
-        self.expect("language")
-        self.screenshot("language")
-        self.wizard.call("click %d" % NEXT_BUTTON)
-        self.expect("loading")
-        self.screenshot("loading")
-        self.expect("welcome")
-        self.screenshot("welcome")
-        self.wizard.call("click %d" % NEXT_BUTTON)
+    def to_end(self):
+        """From the language page to the finish or error page, whose kind it
+        returns: every offer page gets the choice made for its offer, every
+        other page its check box clicks and its forward button."""
         while True:
             kind = self.wait_for_next_page()
-            if kind != "offer":
-                break
             name = self.pages[-1][1]
-            self.screenshot("offer-" + slug(name))
-            choice = self.choices.get(name, "decline")
-            self.wizard.call("click %d" % (ACCEPT_BUTTON if choice == "accept" else DECLINE_BUTTON))
-        check(kind == "download", "expected the download page after the offers, got %s: %r" % (kind, self.pages))
-        self.screenshot("download")
-        self.expect("finish")
-        self.screenshot("finish")
+            for box in self.clicks.get(kind, ()):
+                before = self.wizard.control(box)["checked"]
+                self.wizard.call("click %d" % box)
+                self.wizard.wait_for(lambda: self.wizard.control(box)["checked"] != before, "check box %d to flip" % box)
+            self.screenshot("offer-" + slug(name) if kind == "offer" else kind)
+            if kind in ("finish", "error"):
+                return kind
+            if kind == "offer":
+                self.wizard.call("click %d" % (ACCEPT_BUTTON if self.choices.get(name) == "accept" else DECLINE_BUTTON))
+            elif kind in self.FORWARD:
+                self.wizard.call("click %d" % self.FORWARD[kind])
+
+    def to_finish(self):
+        """to_end, which must end on the finish page."""
+        kind = self.to_end()
+        check(kind == "finish", "the run ended on the %s page: %r" % (kind, self.pages))
 
     def offers_shown(self):
         return [name for kind, name in self.pages if kind == "offer"]
