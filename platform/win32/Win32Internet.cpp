@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <cwctype>
+#include <string_view>
+#include <vector>
+
 #include "platform/win32/UniqueHandle.h"
 
 namespace platform::win32 {
@@ -36,6 +40,23 @@ class Win32InternetResource : public InternetResource {
   InternetHandle handle;
 };
 
+bool IsHttpsUrl(std::wstring_view url) {
+  constexpr std::wstring_view kScheme = L"https:";
+  if (url.size() < kScheme.size()) return false;
+  for (std::size_t i = 0; i < kScheme.size(); ++i)
+    if (static_cast<wchar_t>(std::towlower(url[i])) != kScheme[i]) return false;
+  return true;
+}
+
+// The URL the opened resource came from, after every redirect.
+Win32Error QueryFinalUrl(HINTERNET handle, std::wstring& url) {
+  std::vector<wchar_t> buffer(INTERNET_MAX_URL_LENGTH + 1, L'\0');
+  DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+  if (!::InternetQueryOptionW(handle, INTERNET_OPTION_URL, buffer.data(), &size)) return ::GetLastError();
+  url.assign(buffer.data());
+  return kErrorSuccess;
+}
+
 class Win32InternetSession : public InternetSession {
  public:
   explicit Win32InternetSession(InternetHandle handle) : handle(std::move(handle)) {}
@@ -47,6 +68,13 @@ class Win32InternetSession : public InternetSession {
     flags &= ~static_cast<std::uint32_t>(INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP);
     InternetHandle opened(::InternetOpenUrlW(handle.Get(), url.c_str(), nullptr, 0, flags, 0));
     if (!opened) return ::GetLastError();
+    // Some WinINet versions (Wine's among them) follow such a redirect all
+    // the same: what was opened through https must still be https.
+    if (IsHttpsUrl(url)) {
+      std::wstring finalUrl;
+      if (const Win32Error error = QueryFinalUrl(opened.Get(), finalUrl)) return error;
+      if (!IsHttpsUrl(finalUrl)) return kErrorInternetHttpsToHttpOnRedirect;
+    }
     resource = std::make_unique<Win32InternetResource>(std::move(opened));
     return kErrorSuccess;
   }

@@ -1,7 +1,8 @@
 // DownloadFile on Wine's WinHTTP and its fallback on Wine's WinINet, against
 // the reference server on 127.0.0.1:443 as the product's host (suites named
 // Https* run inside tests/fixtures/with-server-443.sh; the files and their
-// faults are in tests/wine/catalogue).
+// faults are in tests/wine/catalogue, whose folder is also served over plain
+// HTTP on port 80).
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -10,12 +11,16 @@
 #include "config/BuildSettings.h"
 #include "config/ConfigurationManager.h"
 #include "install/DownloadManager.h"
+#include "platform/SystemErrorText.h"
 #include "tests/wine/WineTestEnvironment.h"
 #include "util/Utf8.h"
 
 namespace {
 
 std::wstring FileUrl(const std::wstring& name) { return std::wstring(L"https://") + build::kServerHost + L"/files/" + name; }
+std::wstring PlainFileUrl(const std::wstring& name) {
+  return std::wstring(L"http://") + build::kServerHost + L"/files/" + name;
+}
 
 std::string ReadAll(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
@@ -53,6 +58,21 @@ class HttpsDownload : public testing::Test {
 };
 
 const std::string kBody(1000, 'x');
+const std::string kBodyDigest = "44f8354494a5ba03ba1792a8d3e9c534c47a9181980fde7a3f44b06ef2ae7c7f";
+const std::string kOtherDigest = "44f8354494a5ba03ba1792a8d3e9c534c47a9181980fde7a3f44b06ef2ae7c7e";
+const std::wstring kWebPage = L"Download failed: the server sent a web page instead of the file.";
+
+// Windows' WinINet refuses the redirect itself; Wine's follows it and the
+// session refuses what it brought. Either way the code is the same.
+std::wstring WinInetRefusedDowngrade() {
+  return L"Failed to open URL:: 12040 - " + platform::GetSystemErrorText(platform::kErrorInternetHttpsToHttpOnRedirect);
+}
+
+struct CheckCase {
+  std::wstring url;
+  std::string sha256;
+  DownloadResult result;
+};
 
 }  // namespace
 
@@ -104,4 +124,59 @@ TEST_F(HttpsDownload, DownloadsIntoMemory) {
   const auto bytes = manager->DownloadToMemory(FileUrl(L"moved.bin"));
   EXPECT_EQ(std::string(bytes->begin(), bytes->end()), kBody);
   EXPECT_TRUE(manager->DownloadToMemory(FileUrl(L"missing.bin"))->empty());
+}
+
+// What must not run is not kept: a file without the answer's digest (no
+// second transfer), a web page, a file reached by a redirect from https to
+// http. The plain server behind that redirect is live (the same file
+// straight from it is taken), so only a refusal keeps it out. Nothing of a
+// failed download stays.
+TEST_F(HttpsDownload, KeepsNothingThatMustNotRun) {
+  const struct {
+    CheckCase download;
+    std::size_t sleeps;  // the pause before the second transfer
+  } cases[] = {
+      {{FileUrl(L"moved.bin"), kBodyDigest, {true, L""}}, 0},
+      {{FileUrl(L"unsized.bin"), kOtherDigest, {false, kChecksumMismatch}}, 0},
+      {{FileUrl(L"page.bin"), "", {false, L"[WINHTTP] " + kWebPage + L" [WININET] " + kWebPage}}, 1},
+      {{PlainFileUrl(L"moved.bin"), "", {true, L""}}, 0},
+      {{FileUrl(L"downgraded.bin"), "",
+        {false, L"[WINHTTP] Redirect from HTTPS to HTTP refused. [WININET] " + WinInetRefusedDowngrade()}},
+       1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.download.url) + " " + c.download.sha256);
+    const std::size_t sleepsBefore = clock->Sleeps().size();
+    const DownloadResult result = manager->DownloadFile(c.download.url, 0, L"setup.exe", false, c.download.sha256);
+    EXPECT_EQ(result, c.download.result) << WideToUtf8(result.second);
+    EXPECT_EQ(clock->Sleeps().size() - sleepsBefore, c.sleeps);
+    EXPECT_EQ(::GetFileAttributesW(Target().c_str()) != INVALID_FILE_ATTRIBUTES, c.download.result.first);
+    if (c.download.result.first) {
+      EXPECT_EQ(ReadAll(Target()), kBody);
+    }
+    ::DeleteFileW(Target().c_str());
+  }
+}
+
+// The fallback on its own judges the same way.
+TEST_F(HttpsDownload, WinInetKeepsNothingThatMustNotRun) {
+  const CheckCase cases[] = {
+      {PlainFileUrl(L"moved.bin"), kBodyDigest, {true, L""}},
+      {FileUrl(L"downgraded.bin"), "", {false, L" [WININET] " + WinInetRefusedDowngrade()}},
+      {FileUrl(L"unsized.bin"), kOtherDigest, {false, kChecksumMismatch}},
+      {FileUrl(L"page.bin"), "", {false, L" [WININET] " + kWebPage}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.url) + " " + c.sha256);
+    const DownloadResult result = manager->DownloadFileFallback(c.url, 0, L"setup.exe", false, c.sha256);
+    EXPECT_EQ(result, c.result) << WideToUtf8(result.second);
+    if (c.result.first) {
+      EXPECT_EQ(ReadAll(Target()), kBody);
+    }
+    // Other failures leave the file to DownloadFile, which removes it.
+    if (c.result.second == kChecksumMismatch) {
+      EXPECT_EQ(::GetFileAttributesW(Target().c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    ::DeleteFileW(Target().c_str());
+  }
 }

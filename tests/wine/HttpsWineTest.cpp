@@ -10,6 +10,8 @@
 #include "config/BrimvaleException.h"
 #include "config/BuildSettings.h"
 #include "config/HttpJsonClient.h"
+#include "telemetry/EventChannel.h"
+#include "telemetry/EventProtocol.h"
 #include "tests/wine/WineTestEnvironment.h"
 #include "util/Utf8.h"
 
@@ -80,13 +82,16 @@ TEST(HttpsPostJson, RefusesCertificatesItCannotVerify) {
 }
 
 // The configuration request: a 503 then the answer (one wait); three 404
-// pages (three waits, then the page fails to parse); a blank answer.
+// pages (three waits, then the page fails to parse); a blank answer; three
+// redirects to a page that would answer 200 (not followed: three waits,
+// then the redirect's empty body).
 TEST(HttpsConfigurationRequest, RetriesAndJudgesTheLastAnswer) {
   const struct {
     std::wstring path;
     std::size_t waits;
     const char* outcome;
-  } cases[] = {{L"/o-retry", 1, "parsed"}, {L"/o-404", 3, "parse error"}, {L"/o-blank", 0, "blank"}};
+  } cases[] = {{L"/o-retry", 1, "parsed"}, {L"/o-404", 3, "parse error"}, {L"/o-blank", 0, "blank"},
+               {L"/o-moved", 3, "blank"}};
   for (const auto& c : cases) {
     platform::Services services = platform::CreateSystemServices();
     auto clock = std::make_shared<winetest::RecordingClock>();
@@ -104,6 +109,57 @@ TEST(HttpsConfigurationRequest, RetriesAndJudgesTheLastAnswer) {
     }
     EXPECT_EQ(outcome, c.outcome) << WideToUtf8(c.path);
     EXPECT_EQ(clock->Sleeps(), std::vector<std::uint32_t>(c.waits, 5000)) << WideToUtf8(c.path);
+  }
+}
+
+namespace {
+
+class RecordingDebugOutput : public platform::DebugOutput {
+ public:
+  void Write(const std::wstring&) override {}
+  void WriteDiagnostic(const std::string& line) override {
+    std::lock_guard lock(mutex);
+    lines.push_back(line);
+  }
+  std::vector<std::string> Lines() {
+    std::lock_guard lock(mutex);
+    return lines;
+  }
+
+ private:
+  std::mutex mutex;
+  std::vector<std::string> lines;
+};
+
+}  // namespace
+
+// An event answered with a redirect is not delivered, though the page it
+// leads to would answer 200: it is posted once more after the wait, then
+// dropped, and a final event sent that way does not close the channel.
+TEST(HttpsEventPost, ARedirectIsNoDelivery) {
+  const struct {
+    std::wstring path;
+    bool delivered;
+    std::vector<std::uint32_t> waits;
+    std::vector<std::string> diagnostics;
+  } cases[] = {
+      {L"/echo", true, {}, {}},
+      {L"/zbd-moved", false, {5000}, {"Event 3 of package \"P\" dropped: status 302"}},
+  };
+  for (const auto& c : cases) {
+    platform::Services services = platform::CreateSystemServices();
+    auto clock = std::make_shared<winetest::RecordingClock>();
+    auto diagnostics = std::make_shared<RecordingDebugOutput>();
+    services.clock = clock;
+    services.debugOutput = diagnostics;
+    auto configuration = std::make_shared<ConfigurationManager>(services);
+    configuration->eventUrl = Url(c.path);
+    auto channel = std::make_shared<EventChannel>();
+    StartEventWorker(channel, configuration, {{events::kPackageId, "P"}}, {}, events::kCompleted, nullptr);
+    WaitForEventWorkers(*channel);
+    EXPECT_EQ(channel->finalEventSent, c.delivered) << WideToUtf8(c.path);
+    EXPECT_EQ(clock->Sleeps(), c.waits) << WideToUtf8(c.path);
+    EXPECT_EQ(diagnostics->Lines(), c.diagnostics) << WideToUtf8(c.path);
   }
 }
 
