@@ -27,19 +27,19 @@ std::wstring Wide(const std::string& text) { return Utf8ToWide(text); }
 
 Package::Package(EventTemplate eventTemplateIn, const nlohmann::json& offer, bool isMainProductIn,
                  const std::string& cIn, int positionIn, std::shared_ptr<ConfigurationManager> configurationIn)
-    : eventTemplate(std::move(eventTemplateIn)),
+    : eventHeaders(std::move(eventTemplateIn.headers)),
       isMainProduct(isMainProductIn),
       c(cIn),
       position(positionIn),
       configuration(configurationIn) {
   ReadOffer(offer, *configurationIn);
-  BuildEventPayload();
+  BuildEventPayload(std::move(eventTemplateIn.payload));
 }
 
 Package::Package(EventTemplate eventTemplateIn, bool isMainProductIn, const std::wstring& adOIn,
                  const std::wstring& adFIn, const std::wstring& dnIn, const std::wstring& cIn, int positionIn,
                  std::shared_ptr<ConfigurationManager> configurationIn)
-    : eventTemplate(std::move(eventTemplateIn)),
+    : eventHeaders(std::move(eventTemplateIn.headers)),
       isMainProduct(isMainProductIn),
       dn(WideToUtf8(dnIn)),
       adO(WideToUtf8(adOIn)),
@@ -47,7 +47,7 @@ Package::Package(EventTemplate eventTemplateIn, bool isMainProductIn, const std:
       c(WideToUtf8(cIn)),
       position(positionIn),
       configuration(configurationIn) {
-  BuildEventPayload();
+  BuildEventPayload(std::move(eventTemplateIn.payload));
 }
 
 Package::~Package() { WaitForEvents(); }
@@ -155,14 +155,14 @@ void Package::ReadOffer(const nlohmann::json& offer, ConfigurationManager& confi
 
 void Package::ResetMainProduct(EventTemplate eventTemplateIn, const std::wstring& adOIn, const std::wstring& adFIn,
                                const std::wstring& dnIn, const std::wstring& cIn) {
-  eventTemplate = std::move(eventTemplateIn);
+  eventHeaders = std::move(eventTemplateIn.headers);
   isMainProduct = true;
   position = 0;
   adO = WideToUtf8(adOIn);
   adF = WideToUtf8(adFIn);
   dn = WideToUtf8(dnIn);
   c = WideToUtf8(cIn);
-  BuildEventPayload();
+  BuildEventPayload(std::move(eventTemplateIn.payload));
 }
 
 std::string Package::ExpandPlaceholders(std::string text) const {
@@ -178,8 +178,8 @@ std::string Package::ExpandPlaceholders(std::string text) const {
 std::wstring Package::GetU() const { return Utf8ToWide(u); }
 std::wstring Package::GetP() const { return Utf8ToWide(p); }
 
-void Package::BuildEventPayload() {
-  nlohmann::json payload = eventTemplate.payload;
+void Package::BuildEventPayload(nlohmann::json templatePayload) {
+  nlohmann::json payload = std::move(templatePayload);
   if (isMainProduct) {
     payload[events::kPackageId] =
         payload.contains(events::kProductTitle) ? payload[events::kProductTitle] : nlohmann::json("");
@@ -200,7 +200,7 @@ void Package::SendEvent(int eventId, const nlohmann::json& extra) {
   std::shared_ptr<ConfigurationManager> config = configuration.lock();
   if (!config) return;
   // The worker gets copies: it never touches the package.
-  StartEventWorker(events, std::move(config), eventPayload, eventTemplate.headers, eventId, extra);
+  StartEventWorker(events, std::move(config), eventPayload, eventHeaders, eventId, extra);
 }
 
 void Package::WaitForEvents() { WaitForEventWorkers(*events); }

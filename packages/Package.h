@@ -91,9 +91,7 @@ class Package : public std::enable_shared_from_this<Package> {
   std::wstring GetU() const;
   std::wstring GetP() const;
 
-  // Events (see telemetry/EventChannel.h). BuildEventPayload derives
-  // eventPayload from eventTemplate and the package's fields.
-  void BuildEventPayload();
+  // Events (see telemetry/EventChannel.h).
   // Reports an event on a worker of its own and returns at once; dropped
   // when a final event was delivered already. `extra` is null or an object
   // whose members replace those the payload has ("12", "13").
@@ -103,7 +101,7 @@ class Package : public std::enable_shared_from_this<Package> {
   int PendingEvents() const;
   bool FinalEventSent() const { return events->finalEventSent; }
 
-  EventTemplate eventTemplate;
+  HttpHeaders eventHeaders;  // of the event template: the signature every event carries
   bool isMainProduct = false;
   std::string dn;
   std::string adO;
@@ -143,6 +141,8 @@ class Package : public std::enable_shared_from_this<Package> {
 
  private:
   void ReadOffer(const nlohmann::json& offer, ConfigurationManager& config);
+  // eventPayload: the event template's payload with the package's fields.
+  void BuildEventPayload(nlohmann::json templatePayload);
 
   // Weak: the configuration owns its packages (mainPackage, shownPackages,
   // acceptedPackages), so a strong reference back would keep both alive
