@@ -61,7 +61,7 @@ std::unique_ptr<platform::RegistryKey> RegistryLookup::OpenExistingSoftwareKey(c
   static const std::wstring software = L"software";
   const auto root = SoftwarePrefixRoot(prefix);
   auto& cached = subkeyCache[root][view][software];
-  auto& softwareKey = softwareKeys[{root, view}];
+  auto& [softwareKey, absentKeys] = softwareKeys[{root, view}];
   if (!cached) {
     // Measured once per pass: a software key that cannot be opened or listed
     // has no children for the rest of it.
@@ -83,9 +83,14 @@ std::unique_ptr<platform::RegistryKey> RegistryLookup::OpenExistingSoftwareKey(c
   const std::wstring rest = resolved.substr(SoftwarePrefixes()[prefix].size());
   if (!cached->contains(rest.substr(0, rest.find(L'\\')))) return nullptr;
 
-  // Most keys the rules name are absent: error codes, not exceptions.
+  // Most keys the rules name are absent, and offers of one vendor name the
+  // same ones: each is tried once per pass, by error code, not exception.
+  if (absentKeys.contains(rest)) return nullptr;
   std::unique_ptr<platform::RegistryKey> key;
-  if (softwareKey->OpenSubKey(rest, ViewOfAccess(view | kKeyRead), key) != platform::kErrorSuccess) return nullptr;
+  if (softwareKey->OpenSubKey(rest, ViewOfAccess(view | kKeyRead), key) != platform::kErrorSuccess) {
+    absentKeys.insert(rest);
+    return nullptr;
+  }
   return key;
 }
 

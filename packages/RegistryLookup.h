@@ -1,6 +1,6 @@
 // The registry questions the offer rules ask, answered through the seam with
-// a SubkeyCache, and the software keys it was measured from kept open, for
-// one pass over the offers.
+// a SubkeyCache, the software keys it was measured from kept open, and the
+// keys below them found absent, for one pass over the offers.
 //
 // Rule entries are lowercased here (towlower per code unit) and expanded with
 // ExpandRegistryPath. Every RegistryError is read as not found or no match.
@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -62,8 +63,12 @@ class RegistryLookup {
   std::shared_ptr<platform::Registry> registry;
   std::shared_ptr<platform::SystemInfo> system;
   SubkeyCache subkeyCache;
-  // The software key of each root and view its SubkeyCache entry was listed
-  // from, kept open: the keys below it are opened through it. Null when it
-  // could not be listed.
-  std::map<std::pair<platform::RegistryRoot, std::uint32_t>, std::unique_ptr<platform::RegistryKey>> softwareKeys;
+  // Per root and view: the software key its SubkeyCache entry was listed
+  // from, kept open (the keys below it are opened through it; null when it
+  // could not be listed), and the paths below it that could not be opened.
+  struct SoftwareKey {
+    std::unique_ptr<platform::RegistryKey> key;
+    std::unordered_set<std::wstring> absent;
+  };
+  std::map<std::pair<platform::RegistryRoot, std::uint32_t>, SoftwareKey> softwareKeys;
 };

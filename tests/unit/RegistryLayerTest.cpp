@@ -215,3 +215,20 @@ TEST(RegistryRules, KeyLookupsUseTheCacheAndTheRightOpens) {
   EXPECT_FALSE(machine32.lookup.AnyKeyExists({L"hklm\\software\\wow6432node\\brimvaletest32"}));
   EXPECT_EQ(machine32.registry->Seen().Total(), 0);
 }
+
+// A key below software that could not be opened is not tried again in the
+// pass; one that exists is opened each time, for its values.
+TEST(RegistryRules, AnAbsentKeyIsTriedOncePerPass) {
+  Machine machine(true);
+  const std::vector<std::wstring> absent = {L"hklm\\software\\brimvaletest64\\absent"};
+  const std::vector<std::wstring> present = {L"hklm\\software\\brimvaletest64"};
+  EXPECT_FALSE(machine.lookup.AnyKeyExists(absent));
+  EXPECT_TRUE(machine.lookup.AnyKeyExists(present));
+  EXPECT_EQ(machine.registry->Seen().subKeyOpens, 2);
+  machine.registry->Reset();
+  EXPECT_FALSE(machine.lookup.AnyKeyExists(absent));
+  EXPECT_FALSE(machine.lookup.AnyValueExists({L"hklm\\software\\brimvaletest64\\absent\\value"}));
+  EXPECT_EQ(machine.registry->Seen().Total(), 0);
+  EXPECT_TRUE(machine.lookup.AnyKeyExists(present));
+  EXPECT_EQ(machine.registry->Seen().subKeyOpens, 1);
+}
