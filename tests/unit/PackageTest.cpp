@@ -49,9 +49,13 @@ TEST(Base62, EncodesBigEndianNumbers) {
       {std::string("\x00\x00\x01", 3), "1"},           {"abc", "qMin"},           {"\xFF\xFF", "h31"},
   };
   for (const auto& [bytes, text] : cases) EXPECT_EQ(EncodeBase62(bytes), text) << text;
-  // 62^10 - 1 needs exactly ten digits.
+  // 62^10 - 1 needs exactly ten digits; 62^5 is a one and five zeros.
   const std::string big("\x00\x0b\xa5\xca\x53\x92\xcb\x03\xff", 9);
   EXPECT_EQ(EncodeBase62(big), std::string(10, 'Z'));
+  EXPECT_EQ(EncodeBase62("\x36\x9b\x13\xe0"), "100000");
+  // A pixel text as offers make it.
+  EXPECT_EQ(EncodeBase62("3f2504e0-4f89-11d3-9a0c-0305e82c3301|offer-17|20240102030405"),
+            "2xP2q3fQs9LxEQYGtDWjGRIa1Sa1i1SmwTivKTafPnRfNr4k8rceMCHjPde5Ao3DfrHmF4Q0xaSKbrzW5");
 }
 
 // The aflt code of a country, exact and case-sensitive.
