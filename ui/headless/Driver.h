@@ -26,9 +26,19 @@ struct PaintedImage {
   Rgba At(int x, int y) const { return pixels.at(static_cast<std::size_t>(y) * width + x); }
 };
 
+// Sanitizer builds run several times slower than the plain build: every
+// wait stretches with them, so a slow machine is not taken for a hang.
+#if defined(__SANITIZE_THREAD__)
+inline constexpr int kSlowdown = 10;
+#elif defined(__SANITIZE_ADDRESS__)
+inline constexpr int kSlowdown = 4;
+#else
+inline constexpr int kSlowdown = 1;
+#endif
+
 class Driver {
  public:
-  explicit Driver(std::chrono::milliseconds timeout = std::chrono::seconds(10)) : timeout(timeout) {}
+  explicit Driver(std::chrono::milliseconds timeout = std::chrono::seconds(10)) : timeout(timeout * kSlowdown) {}
 
   // Snapshots of the windows (copies taken under the Desktop's lock).
   static std::optional<WindowState> Window(WindowHandle handle);
