@@ -5,6 +5,7 @@
 #include "config/BrimvaleException.h"
 #include "config/FileNameTag.h"
 #include "config/HttpJsonClient.h"
+#include "config/JsonAccess.h"
 #include "platform/WindowsVersion.h"
 #include "util/Utf8.h"
 
@@ -28,16 +29,18 @@ bool IsBlank(const std::string& text) { return text.find_first_not_of(" \t\n\v\f
 
 nlohmann::json BuildConfigurationRequest(ConfigurationManager& configuration) {
   const platform::Services& services = configuration.Services();
-  return {
-      {"prv", "0.1"},
-      {"plv", WideToUtf8(configuration.programVersion)},
-      {"l", LanguageOf(configuration.localeName)},
-      {"a", WideToUtf8(configuration.brandName)},
-      {"i", WideToUtf8(configuration.installerId)},
-      {"s", WideToUtf8(configuration.sourceId)},
-      {"u", WideToUtf8(GetFileNameTag(*services.environment))},
-      {"o", GetOsVersionString(*services.system)},
-  };
+  // Members one by one: the library's initializer lists are large code at each use.
+  using json_access::SetMember;
+  nlohmann::json request = nlohmann::json::object();
+  SetMember(request, "prv", "0.1");
+  SetMember(request, "plv", WideToUtf8(configuration.programVersion));
+  SetMember(request, "l", LanguageOf(configuration.localeName));
+  SetMember(request, "a", WideToUtf8(configuration.brandName));
+  SetMember(request, "i", WideToUtf8(configuration.installerId));
+  SetMember(request, "s", WideToUtf8(configuration.sourceId));
+  SetMember(request, "u", WideToUtf8(GetFileNameTag(*services.environment)));
+  SetMember(request, "o", GetOsVersionString(*services.system));
+  return request;
 }
 
 ApiManager::ApiManager(std::shared_ptr<ConfigurationManager> configuration)

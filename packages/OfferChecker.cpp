@@ -5,6 +5,7 @@
 #include <cwctype>
 
 #include "config/ConfigurationManager.h"
+#include "config/JsonAccess.h"
 #include "platform/WindowsVersion.h"
 #include "telemetry/EventProtocol.h"
 #include "util/Lowercase.h"
@@ -74,7 +75,9 @@ bool OfferChecker::CheckOffer(Package& package, bool& limitReached) {
 }
 
 void OfferChecker::ReportRejection(Package& package, const std::string& reason) {
-  package.SendEvent(events::kRefused, nlohmann::json{{events::kRefusalReason, reason}});
+  nlohmann::json extra = nlohmann::json::object();
+  json_access::SetMember(extra, events::kRefusalReason, reason);
+  package.SendEvent(events::kRefused, extra);
 }
 
 std::string OfferChecker::MachineRuleFailure(Package& package) {

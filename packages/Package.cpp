@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "config/ConfigurationManager.h"
+#include "config/JsonAccess.h"
 #include "packages/AfltCodes.h"
 #include "packages/Base62.h"
 #include "packages/JsonInteger.h"
@@ -12,16 +13,42 @@
 
 namespace {
 
+using json_access::Boolean;
+using json_access::FindMember;
+using json_access::Member;
+using json_access::MemberText;
+using json_access::OptionalText;
+using json_access::Text;
+
 // Each text of a JSON list, in order.
 template <typename Convert>
 auto ReadList(const nlohmann::json& ps, const char* key, Convert convert) {
   std::vector<decltype(convert(std::string()))> list;
-  if (!ps.contains(key)) return list;
-  for (const auto& element : ps[key]) list.push_back(convert(element.get<std::string>()));
+  const nlohmann::json* elements = FindMember(ps, key);
+  if (!elements) return list;
+  for (const auto& element : *elements) list.push_back(convert(Text(element)));
   return list;
 }
 
+// Each text of a JSON list made wide.
+std::vector<std::wstring> ReadWideList(const nlohmann::json& ps, const char* key) {
+  return ReadList(ps, key, [](const std::string& text) { return Utf8ToWide(text); });
+}
+
 std::wstring Wide(const std::string& text) { return Utf8ToWide(text); }
+
+// An optional boolean member, false when absent.
+bool OptionalBoolean(const nlohmann::json& object, const char* key) {
+  const nlohmann::json* member = FindMember(object, key);
+  return member ? Boolean(*member) : false;
+}
+
+// An optional whole number, 0 when absent.
+template <typename Integer>
+Integer OptionalInteger(const nlohmann::json& object, const char* key) {
+  const nlohmann::json* member = FindMember(object, key);
+  return member ? ReadInteger<Integer>(*member) : 0;
+}
 
 }  // namespace
 
@@ -65,9 +92,9 @@ void Package::ReadOffer(const nlohmann::json& offer, ConfigurationManager& confi
   putIfSet("ispb", config.ispb);
   params.emplace("aflt", GetAfltForCountry(config.countryCode));
 
-  const auto& ad = offer.at("ad");
-  adF = ad.at("f").get<std::string>();
-  adO = ad.at("o").get<std::string>();
+  const auto& ad = Member(offer, "ad");
+  adF = MemberText(ad, "f");
+  adO = MemberText(ad, "o");
   std::string pxl;
   try {
     pxl = EncodeBase62(machineId + "|" + adO + "|" + session);
@@ -77,10 +104,10 @@ void Package::ReadOffer(const nlohmann::json& offer, ConfigurationManager& confi
   params.emplace("pxl", pxl);
   params.emplace("of", adF);
 
-  const auto& ps = offer.at("ps");
-  const auto text = [&](const char* key) { return ExpandPlaceholders(ps.at(key).get<std::string>()); };
+  const auto& ps = Member(offer, "ps");
+  const auto text = [&](const char* key) { return ExpandPlaceholders(MemberText(ps, key)); };
   const auto optionalText = [&](const char* key, std::string& field) {
-    if (ps.contains(key)) field = ExpandPlaceholders(ps[key].get<std::string>());
+    if (const nlohmann::json* member = FindMember(ps, key)) field = ExpandPlaceholders(Text(*member));
   };
   imageName = text("i");
   dn = text("dn");
@@ -88,20 +115,20 @@ void Package::ReadOffer(const nlohmann::json& offer, ConfigurationManager& confi
   optionalText("p", p);
   optionalText("cp", cp);
   optionalText("ctu", ctu);
-  if (ps.contains("sha256")) sha256 = ps["sha256"].get<std::string>();
-  vertical.store(ps.contains("v") ? ReadInteger<int>(ps["v"]) : 0);
-  exclusive = ps.contains("exc") ? ps["exc"].get<bool>() : false;
+  if (const nlohmann::json* member = FindMember(ps, "sha256")) sha256 = Text(*member);
+  vertical.store(OptionalInteger<int>(ps, "v"));
+  exclusive = OptionalBoolean(ps, "exc");
   optionalText("c", c);
-  minDiskSpace = ps.contains("disk") ? ReadInteger<std::int64_t>(ps["disk"]) : 0;
-  minRam = ps.contains("ram") ? ReadInteger<std::int64_t>(ps["ram"]) : 0;
-  minCpu = ps.contains("cpu") ? ReadInteger<std::int64_t>(ps["cpu"]) : 0;
-  minOsVersion = ps.contains("ov") ? ReadInteger<int>(ps["ov"]) : 0;
-  pv = ps.contains("pv") ? ps["pv"].get<std::string>() : "";
-  requires64BitOs = ps.contains("win64") ? ps["win64"].get<bool>() : false;
+  minDiskSpace = OptionalInteger<std::int64_t>(ps, "disk");
+  minRam = OptionalInteger<std::int64_t>(ps, "ram");
+  minCpu = OptionalInteger<std::int64_t>(ps, "cpu");
+  minOsVersion = OptionalInteger<int>(ps, "ov");
+  pv = OptionalText(ps, "pv");
+  requires64BitOs = OptionalBoolean(ps, "win64");
 
   // The preset comes after "disk", "ram", "cpu" and "win64" and wins.
-  if (ps.contains("x")) {
-    switch (ReadInteger<int>(ps["x"])) {
+  if (const nlohmann::json* preset = FindMember(ps, "x")) {
+    switch (ReadInteger<int>(*preset)) {
       case 1:
         minDiskSpace = 2500;
         minRam = 250;
@@ -133,24 +160,24 @@ void Package::ReadOffer(const nlohmann::json& offer, ConfigurationManager& confi
   fe = ReadList(ps, "fe", withFolders);
   ife = ReadList(ps, "ife", withFolders);
   a = ReadList(ps, "a", [](const std::string& name) { return name; });
-  r = ReadList(ps, "r", Wide);
-  ir = ReadList(ps, "ir", Wide);
-  rvn = ReadList(ps, "rvn", Wide);
-  rvd = ReadList(ps, "rvd", Wide);
-  if (ps.contains("cmdu")) {
-    for (const auto& entry : ps["cmdu"]) {
+  r = ReadWideList(ps, "r");
+  ir = ReadWideList(ps, "ir");
+  rvn = ReadWideList(ps, "rvn");
+  rvd = ReadWideList(ps, "rvd");
+  if (const nlohmann::json* checks = FindMember(ps, "cmdu")) {
+    for (const auto& entry : *checks) {
       cmdu.push_back(UninstallCheck{
-          .utr = Wide(entry.at("utr").get<std::string>()),
-          .utk = Wide(entry.at("utk").get<std::string>()),
-          .utvn = Wide(entry.at("utvn").get<std::string>()),
-          .utvt = Wide(entry.at("utvt").get<std::string>()),
-          .umd = ReadInteger<int>(entry.at("umd")),
-          .utms = entry.contains("utms") ? entry["utms"].get<bool>() : false,
+          .utr = Wide(MemberText(entry, "utr")),
+          .utk = Wide(MemberText(entry, "utk")),
+          .utvn = Wide(MemberText(entry, "utvn")),
+          .utvt = Wide(MemberText(entry, "utvt")),
+          .umd = ReadInteger<int>(Member(entry, "umd")),
+          .utms = OptionalBoolean(entry, "utms"),
       });
     }
   }
-  eapp = ReadList(ps, "eapp", Wide);
-  iapp = ReadList(ps, "iapp", Wide);
+  eapp = ReadWideList(ps, "eapp");
+  iapp = ReadWideList(ps, "iapp");
 }
 
 void Package::ResetMainProduct(EventTemplate eventTemplateIn, const std::wstring& adOIn, const std::wstring& adFIn,
@@ -179,18 +206,19 @@ std::wstring Package::GetU() const { return Utf8ToWide(u); }
 std::wstring Package::GetP() const { return Utf8ToWide(p); }
 
 void Package::BuildEventPayload(nlohmann::json templatePayload) {
+  using json_access::SetMember;
   nlohmann::json payload = std::move(templatePayload);
   if (isMainProduct) {
-    payload[events::kPackageId] =
-        payload.contains(events::kProductTitle) ? payload[events::kProductTitle] : nlohmann::json("");
-    payload[events::kPackageKind] = events::kMainPackage;
-    payload[events::kOfferFeed] = "";
+    const nlohmann::json* title = FindMember(payload, events::kProductTitle);
+    SetMember(payload, events::kPackageId, title ? *title : nlohmann::json(""));
+    SetMember(payload, events::kPackageKind, events::kMainPackage);
+    SetMember(payload, events::kOfferFeed, "");
   } else {
-    payload[events::kPackageId] = adO;
-    payload[events::kPackageKind] = events::kOfferPackage;
-    payload[events::kOfferC] = c;
-    payload[events::kOfferPosition] = std::to_string(position + 1);
-    payload[events::kOfferFeed] = adF;
+    SetMember(payload, events::kPackageId, adO);
+    SetMember(payload, events::kPackageKind, events::kOfferPackage);
+    SetMember(payload, events::kOfferC, c);
+    SetMember(payload, events::kOfferPosition, std::to_string(position + 1));
+    SetMember(payload, events::kOfferFeed, adF);
   }
   eventPayload = std::move(payload);
 }

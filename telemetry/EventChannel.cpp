@@ -7,6 +7,7 @@
 #include "config/BrimvaleException.h"
 #include "config/ConfigurationManager.h"
 #include "config/HttpJsonClient.h"
+#include "config/JsonAccess.h"
 #include "telemetry/EventProtocol.h"
 #include "util/FreeThreads.h"
 
@@ -20,13 +21,15 @@ constexpr std::uint32_t kRetryWaitMs = 5000;
 // exception (no answer) passes through.
 std::optional<std::string> PostEvent(EventChannel& channel, ConfigurationManager& configuration, nlohmann::json payload,
                       const HttpHeaders& headers, int eventId, const nlohmann::json& extra) {
-  payload[events::kEventId] = std::to_string(eventId);
+  json_access::SetMember(payload, events::kEventId, std::to_string(eventId));
   if (extra.is_object()) {
     // Extras only replace what the payload already has ("12", "13").
     for (const auto& [key, value] : extra.items())
       if (payload.contains(key)) payload[key] = value;
   }
-  const nlohmann::json request = {{events::kRequestData, payload.dump()}, {events::kRequestTable, events::kTable}};
+  nlohmann::json request = nlohmann::json::object();
+  json_access::SetMember(request, events::kRequestData, payload.dump());
+  json_access::SetMember(request, events::kRequestTable, events::kTable);
   const auto& services = configuration.Services();
   std::uint32_t status = 0;
   for (int attempt = 1; attempt <= kAttempts; ++attempt) {
