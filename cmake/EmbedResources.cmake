@@ -3,7 +3,11 @@
 # bytes (platform::posix::BuiltInResources), so native builds carry the same
 # resources as the Windows executable.
 #
-# Script mode: cmake -DLIST=<list.rc> -DOUTPUT=<file.cpp> -P EmbedResources.cmake
+# Script mode: cmake -DLIST=<list.rc> -DOUTPUT=<file.cpp> [-DFIRST_FROM=<folder>]
+#              -P EmbedResources.cmake
+#              A listed file that <folder> holds under the same relative path
+#              is taken from there (the compact locale documents), as the
+#              resource compiler of the Windows build finds it there first.
 # Included:    brimvale_read_resource_list(<list.rc> <out-var>) gives the entries
 #              as "id|type|absolute path" for the build's dependencies.
 
@@ -77,6 +81,14 @@ if(CMAKE_SCRIPT_MODE_FILE)
     list(GET fields 0 id)
     list(GET fields 1 type)
     list(GET fields 2 path)
+    file(RELATIVE_PATH name ${CMAKE_CURRENT_LIST_DIR}/.. ${path})
+    if(FIRST_FROM)
+      get_filename_component(list_folder ${LIST} DIRECTORY)
+      file(RELATIVE_PATH relative ${list_folder} ${path})
+      if(EXISTS ${FIRST_FROM}/${relative})
+        set(path ${FIRST_FROM}/${relative})
+      endif()
+    endif()
     list(FIND embedded_paths ${path} index)
     if(index EQUAL -1)
       list(LENGTH embedded_paths index)
@@ -90,7 +102,6 @@ if(CMAKE_SCRIPT_MODE_FILE)
         math(EXPR size "${size} / 2")
       endif()
       string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-      file(RELATIVE_PATH name ${CMAKE_CURRENT_LIST_DIR}/.. ${path})
       string(APPEND arrays "// ${name}\nconst std::uint8_t file${index}[] = {${bytes}};\nconstexpr std::size_t size${index} = ${size};\n\n")
     endif()
     string(APPEND table "    {${id}, L\"${type}\", {file${index}, size${index}}},\n")

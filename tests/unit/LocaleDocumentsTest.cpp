@@ -4,6 +4,8 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <utility>
@@ -34,6 +36,43 @@ std::string Bytes(int id) {
   const auto data = platform::posix::EmbeddedResources().Read(id, platform::kLocaleResourceType);
   EXPECT_EQ(data.status, platform::ResourceStatus::Found) << "LOCALE " << id;
   return std::string(data.bytes.begin(), data.bytes.end());
+}
+
+// The document as written in resources/locale, before the build compacts it.
+std::string SourceBytes(const Document& document) {
+  const std::string path = std::string(BRIMVALE_RESOURCES "/locale/") +
+                           (document.wizard == Wizard::Dlm ? "dlm/" : "isv/") + document.name + ".xml";
+  std::ifstream file(path, std::ios::binary);
+  EXPECT_TRUE(file) << path;
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Every node the parser keeps, comments aside, one line each with its depth:
+// what reading a document can see of it.
+void DescribeNodes(const tinyxml2::XMLNode& parent, int depth, std::string& out) {
+  for (const tinyxml2::XMLNode* node = parent.FirstChild(); node; node = node->NextSibling()) {
+    if (node->ToComment()) continue;
+    out += std::string(depth, ' ');
+    if (const tinyxml2::XMLElement* element = node->ToElement()) {
+      out += "element " + std::string(element->Name());
+      for (const tinyxml2::XMLAttribute* a = element->FirstAttribute(); a; a = a->Next())
+        out += " " + std::string(a->Name()) + "=\"" + a->Value() + "\"";
+      out += "\n";
+      DescribeNodes(*element, depth + 1, out);
+      continue;
+    }
+    const tinyxml2::XMLText* text = node->ToText();
+    out += text ? (text->CData() ? "cdata [" : "text [") : (node->ToDeclaration() ? "declaration [" : "other [");
+    out += std::string(node->Value() ? node->Value() : "") + "]\n";
+  }
+}
+
+std::string DescribeDocument(const std::string& bytes) {
+  tinyxml2::XMLDocument xml(true, tinyxml2::PRESERVE_WHITESPACE);
+  if (xml.Parse(bytes.data(), bytes.size()) != tinyxml2::XML_SUCCESS) return xml.ErrorStr();
+  std::string out;
+  DescribeNodes(xml, 0, out);
+  return out;
 }
 
 // Parse with a length, entities decoded and white space kept; each key is
@@ -109,11 +148,25 @@ std::string Key(const std::string& reference) { return reference.substr(1, refer
 // language name its resource id stands for.
 TEST(LocaleDocuments, ParseWithTheirLanguageName) {
   for (const auto& document : kDocuments) {
-    const std::string bytes = Bytes(document.id);
+    const std::string bytes = SourceBytes(document);
     EXPECT_EQ(bytes.rfind("<?xml version='1.0' encoding='utf-8'?>\r\n", 0), 0u) << document.id;
     for (std::size_t lf = bytes.find('\n'); lf != std::string::npos; lf = bytes.find('\n', lf + 1))
       EXPECT_EQ(bytes[lf - 1], '\r') << document.id << " at byte " << lf;
     Read(document);
+  }
+}
+
+// The build ships each document without its comments and the line breaks
+// and indentation between elements (cmake/CompactXml.py), and the parser
+// reads the same declaration, elements, attributes and texts from it.
+TEST(LocaleDocuments, ShipCompactWithTheSameNodes) {
+  for (const auto& document : kDocuments) {
+    const std::string shipped = Bytes(document.id);
+    const std::string source = SourceBytes(document);
+    EXPECT_EQ(shipped.find("<!--"), std::string::npos) << document.id;
+    EXPECT_EQ(shipped.find(">\r\n"), std::string::npos) << document.id;
+    EXPECT_LT(shipped.size(), source.size()) << document.id;
+    EXPECT_EQ(DescribeDocument(shipped), DescribeDocument(source)) << document.id;
   }
 }
 
