@@ -15,21 +15,6 @@ namespace {
 
 std::wstring Lower(std::wstring text) { return ToLowerWide(std::move(text)); }
 
-std::vector<std::wstring> SplitPath(const std::wstring& path) {
-  std::vector<std::wstring> parts;
-  std::wstring part;
-  for (wchar_t c : path) {
-    if (c == L'\\') {
-      if (!part.empty()) parts.push_back(std::move(part));
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(std::move(part));
-  return parts;
-}
-
 const wchar_t* RootName(RegistryRoot root) {
   switch (root) {
     case RegistryRoot::ClassesRoot: return L"hkcr";
@@ -42,12 +27,6 @@ const wchar_t* RootName(RegistryRoot root) {
 }
 
 bool IsStringType(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
-
-std::wstring JoinLower(const std::vector<std::wstring>& parts) {
-  std::wstring path;
-  for (const auto& part : parts) path += (path.empty() ? L"" : L"\\") + Lower(part);
-  return path;
-}
 
 // The RRF_RT_* bit that admits a value type.
 std::uint32_t TypeFlag(std::uint32_t type) {
@@ -85,29 +64,104 @@ std::wstring ExpandEnvironment(const std::wstring& text) {
   return expanded + text.substr(std::min(pos, text.size()));
 }
 
-std::vector<std::wstring> PhysicalPartsOf(bool is64BitMachine, RegistryRoot root, const std::wstring& subKey,
-                                          RegistryView view, const std::vector<std::wstring>& base) {
-  // `base` holds the root's short name first; the rest is below the root.
-  std::vector<std::wstring> parts(base.empty() ? base.begin() : base.begin() + 1, base.end());
-  const std::size_t baseDepth = parts.size();
-  for (auto& part : SplitPath(subKey)) parts.push_back(std::move(part));
+// A key's place in the store: its physical path in lower case
+// ("hklm\software\wow6432node\vendor") and how many elements below the
+// root it lies.
+struct PhysicalKey {
+  std::wstring path;
+  std::size_t depth = 0;
+};
+
+// The element of a path that starts at or after `pos`, runs of backslashes
+// stepped over; empty at the end. `pos` moves past it.
+std::wstring_view NextElement(std::wstring_view path, std::size_t& pos) {
+  while (pos < path.size() && path[pos] == L'\\') ++pos;
+  const std::size_t start = pos;
+  while (pos < path.size() && path[pos] != L'\\') ++pos;
+  return path.substr(start, pos - start);
+}
+
+bool IsLowerCaseOf(std::wstring_view lower, std::wstring_view text) {
+  if (lower.size() != text.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (ToLowerWideChar(text[i]) != lower[i]) return false;
+  return true;
+}
+
+// The key subKey names below `base` (the root when null), after WOW64
+// redirection. `names`, when given, receives the path's elements with their
+// case as written, the root's short name first.
+PhysicalKey Resolve(bool is64BitMachine, RegistryRoot root, const PhysicalKey* base, std::wstring_view subKey,
+                    RegistryView view, std::vector<std::wstring>* names = nullptr) {
+  PhysicalKey key;
+  key.path.reserve((base ? base->path.size() : 4) + subKey.size() + 13);
+  key.path = base ? std::wstring_view(base->path) : std::wstring_view(RootName(root));
+  key.depth = base ? base->depth : 0;
+  if (names) names->assign(1, key.path);
+  std::size_t pos = 0;
+  std::wstring_view element = NextElement(subKey, pos);
+  if (element.empty()) return key;
+
   // A 32-bit open is redirected where it steps from the root into Software
   // or from Software into one of its children.
-  const bool crossesSoftware = (baseDepth == 0 && !parts.empty()) || (baseDepth == 1 && parts.size() > 1);
-  const bool redirect = is64BitMachine && view != RegistryView::Force64 && root == RegistryRoot::LocalMachine &&
-                        crossesSoftware && Lower(parts[0]) == L"software" &&
-                        !(parts.size() > 1 && Lower(parts[1]) == L"wow6432node");
-  if (redirect) parts.insert(parts.begin() + 1, L"Wow6432Node");
-  parts.insert(parts.begin(), RootName(root));
-  return parts;
+  bool redirect = is64BitMachine && view != RegistryView::Force64 && root == RegistryRoot::LocalMachine &&
+                  key.depth <= 1;
+  if (redirect) {
+    std::size_t after = pos;
+    const std::wstring_view software =
+        key.depth == 0 ? element : std::wstring_view(key.path).substr(key.path.find(L'\\') + 1);
+    const std::wstring_view next = key.depth == 0 ? NextElement(subKey, after) : element;
+    redirect = IsLowerCaseOf(L"software", software) && !(!next.empty() && IsLowerCaseOf(L"wow6432node", next));
+  }
+  const auto append = [&](std::wstring_view name) {
+    key.path += L'\\';
+    for (const wchar_t c : name) key.path += ToLowerWideChar(c);
+    ++key.depth;
+    if (names) names->emplace_back(name);
+  };
+  if (redirect && key.depth == 0) {
+    append(element);
+    element = NextElement(subKey, pos);
+  }
+  if (redirect) append(L"Wow6432Node");
+  for (; !element.empty(); element = NextElement(subKey, pos)) append(element);
+  return key;
+}
+
+MemoryRegistry::StoredKey* FindKey(MemoryRegistry::State& state, std::wstring_view path) {
+  const auto found = state.index.find(path);
+  return found == state.index.end() ? nullptr : found->second;
+}
+
+// The key of `path`, added with the name given when it is not there; the
+// state's mutex is held.
+MemoryRegistry::StoredKey& AddKey(MemoryRegistry::State& state, const std::wstring& path, std::wstring_view name) {
+  if (auto* key = FindKey(state, path)) return *key;
+  auto& [stored, key] = *state.keys.emplace(path, MemoryRegistry::StoredKey{}).first;
+  key.name = name;
+  state.index.emplace(stored, &key);
+  ++state.keysChanged;
+  return key;
+}
+
+// Every key of the path of `names` (as Resolve gives them), ancestors first;
+// the last one. The state's mutex is held.
+MemoryRegistry::StoredKey& CreatePath(MemoryRegistry::State& state, const std::vector<std::wstring>& names) {
+  std::wstring path;
+  MemoryRegistry::StoredKey* key = nullptr;
+  for (const auto& name : names) {
+    if (!path.empty()) path += L'\\';
+    path += Lower(name);
+    key = &AddKey(state, path, name);
+  }
+  return *key;
 }
 
 class MemoryRegistryKey : public RegistryKey {
  public:
   MemoryRegistryKey(std::shared_ptr<MemoryRegistry::State> state, bool is64BitMachine, RegistryRoot root,
-                    std::vector<std::wstring> parts)
-      : state(std::move(state)), is64BitMachine(is64BitMachine), root(root), parts(std::move(parts)),
-        path(JoinLower(this->parts)) {}
+                    PhysicalKey self)
+      : state(std::move(state)), is64BitMachine(is64BitMachine), root(root), self(std::move(self)) {}
 
   Win32Error QueryValue(const std::wstring& name, std::size_t capacity, RegistryValue& value) override {
     return Query(name, capacity, value, false);
@@ -118,13 +172,13 @@ class MemoryRegistryKey : public RegistryKey {
   }
 
   Win32Error OpenSubKey(const std::wstring& subKey, RegistryView view, std::unique_ptr<RegistryKey>& key) override {
-    auto childParts = PhysicalPartsOf(is64BitMachine, root, subKey, view, parts);
+    PhysicalKey child = Resolve(is64BitMachine, root, &self, subKey, view);
     {
       std::lock_guard lock(state->mutex);
-      if (!state->keys.contains(path)) return kErrorInvalidHandle;
-      if (!state->keys.contains(JoinLower(childParts)) && childParts.size() > 1) return kErrorFileNotFound;
+      if (!FindKey(*state, self.path)) return kErrorInvalidHandle;
+      if (child.depth > 0 && !FindKey(*state, child.path)) return kErrorFileNotFound;
     }
-    key = std::make_unique<MemoryRegistryKey>(state, is64BitMachine, root, std::move(childParts));
+    key = std::make_unique<MemoryRegistryKey>(state, is64BitMachine, root, std::move(child));
     return kErrorSuccess;
   }
 
@@ -132,26 +186,41 @@ class MemoryRegistryKey : public RegistryKey {
                       std::size_t capacity, RegistryValue& value, std::uint32_t& size) override {
     if ((flags & kRrfRtRegExpandSz) && !(flags & kRrfNoExpand) && (flags & kRrfRtAny) != kRrfRtAny)
       return kErrorInvalidParameter;
-    const std::wstring keyPath = subKey.empty() ? path : JoinLower(PhysicalPartsOf(is64BitMachine, root, subKey,
-                                                                                   RegistryView::Default, parts));
+    const std::wstring childPath =
+        subKey.empty() ? std::wstring() : Resolve(is64BitMachine, root, &self, subKey, RegistryView::Default).path;
     RegistryValue stored;
+    bool terminate = false;
     {
       std::lock_guard lock(state->mutex);
-      auto key = state->keys.find(keyPath);
-      if (key == state->keys.end()) return subKey.empty() ? kErrorInvalidHandle : kErrorFileNotFound;
-      auto found = key->second.values.find(Lower(name));
-      if (found == key->second.values.end()) return kErrorFileNotFound;
-      stored = found->second.value;
-    }
-    if (IsStringType(stored.type)) {
-      // Strings come back terminated; expandable ones expanded, as REG_SZ.
-      if (stored.data.size() % 2) stored.data.pop_back();
-      if (stored.data.size() < 2 || stored.data[stored.data.size() - 2] || stored.data.back())
-        stored.data.insert(stored.data.end(), {0, 0});
-      if (stored.type == kRegExpandSz && !(flags & kRrfNoExpand)) {
-        stored.data = RegistryStringBytes(ExpandEnvironment(RegistryBytesToString(stored.data)));
-        stored.type = kRegSz;
+      auto* key = FindKey(*state, subKey.empty() ? self.path : childPath);
+      if (!key) return subKey.empty() ? kErrorInvalidHandle : kErrorFileNotFound;
+      auto found = key->values.find(name);
+      if (found == key->values.end()) return kErrorFileNotFound;
+      const RegistryValue& kept = found->second.value;
+      stored.type = kept.type;
+      // Strings come back terminated: an odd last byte is dropped, a NUL
+      // added when the data does not end in one.
+      std::size_t bytes = kept.data.size();
+      if (IsStringType(kept.type)) {
+        bytes -= bytes % 2;
+        terminate = bytes < 2 || kept.data[bytes - 2] || kept.data[bytes - 1];
       }
+      const bool expand = kept.type == kRegExpandSz && !(flags & kRrfNoExpand);
+      // Only the size is asked, or the buffer is too small: no copy of the data.
+      if (!expand && (capacity == 0 || bytes + (terminate ? 2 : 0) > capacity || !(flags & TypeFlag(kept.type)))) {
+        value.type = kept.type;
+        size = static_cast<std::uint32_t>(bytes + (terminate ? 2 : 0));
+        value.data.clear();
+        if (!(flags & TypeFlag(kept.type))) return kErrorUnsupportedType;
+        return capacity == 0 ? kErrorSuccess : kErrorMoreData;
+      }
+      stored.data.assign(kept.data.begin(), kept.data.begin() + static_cast<std::ptrdiff_t>(bytes));
+    }
+    if (terminate) stored.data.insert(stored.data.end(), {0, 0});
+    // Expandable strings come back expanded, as REG_SZ.
+    if (stored.type == kRegExpandSz && !(flags & kRrfNoExpand)) {
+      stored.data = RegistryStringBytes(ExpandEnvironment(RegistryBytesToString(stored.data)));
+      stored.type = kRegSz;
     }
     value.type = stored.type;
     size = static_cast<std::uint32_t>(stored.data.size());
@@ -165,63 +234,60 @@ class MemoryRegistryKey : public RegistryKey {
 
   Win32Error QueryInfo(RegistryKeyInfo& info) override {
     std::lock_guard lock(state->mutex);
-    if (!state->keys.contains(path)) return kErrorInvalidHandle;
+    if (!FindKey(*state, self.path)) return kErrorInvalidHandle;
     info = {};
-    ForEachChild([&](const MemoryRegistry::StoredKey& child) {
+    const std::wstring prefix = self.path + L"\\";
+    for (auto it = ChildFrom(state->keys.lower_bound(prefix), prefix); it != state->keys.end();
+         it = ChildFrom(std::next(it), prefix)) {
       ++info.subKeyCount;
-      info.maxSubKeyLength = std::max(info.maxSubKeyLength, static_cast<std::uint32_t>(child.name.size()));
-    });
+      info.maxSubKeyLength = std::max(info.maxSubKeyLength, static_cast<std::uint32_t>(it->second.name.size()));
+    }
     return kErrorSuccess;
   }
 
   Win32Error EnumSubKey(std::uint32_t index, std::uint32_t capacity, std::wstring& name) override {
     std::lock_guard lock(state->mutex);
-    if (!state->keys.contains(path)) return kErrorInvalidHandle;
-    const std::wstring prefix = path + L"\\";
+    if (!FindKey(*state, self.path)) return kErrorInvalidHandle;
+    const std::wstring prefix = self.path + L"\\";
     // Callers ask for 0, 1, 2, ...: the next child follows the last one
-    // given, unless keys were added or deleted since.
+    // given, unless keys were added or deleted since (which alone would
+    // make the kept position invalid).
     const bool next = lastGiven && lastGiven->keysChanged == state->keysChanged && lastGiven->index + 1 == index;
-    auto it = next ? ChildFrom(state->keys.upper_bound(lastGiven->path), prefix)
+    auto it = next ? ChildFrom(std::next(lastGiven->position), prefix)
                    : ChildFrom(state->keys.lower_bound(prefix), prefix);
     for (std::uint32_t position = next ? index : 0; position < index && it != state->keys.end(); ++position)
       it = ChildFrom(std::next(it), prefix);
     if (it == state->keys.end()) return kErrorNoMoreItems;
-    lastGiven = LastGiven{state->keysChanged, index, it->first};
+    lastGiven = LastGiven{state->keysChanged, index, it};
     if (it->second.name.size() + 1 > capacity) return kErrorMoreData;
     name = it->second.name;
     return kErrorSuccess;
   }
 
  private:
-  using KeyIterator = std::map<std::wstring, MemoryRegistry::StoredKey>::const_iterator;
+  using KeyIterator = std::map<std::wstring, MemoryRegistry::StoredKey, std::less<>>::const_iterator;
 
   // The first direct child of this key at or after `it` (end when none):
   // the keys below a child are stepped over, not visited, since "child]"
   // sorts right after every "child\\...". The state's mutex is held.
   KeyIterator ChildFrom(KeyIterator it, const std::wstring& prefix) const {
+    std::wstring after;
     while (it != state->keys.end() && it->first.starts_with(prefix)) {
       const auto deeper = it->first.find(L'\\', prefix.size());
       if (deeper == std::wstring::npos) return it;
-      it = state->keys.lower_bound(it->first.substr(0, deeper) + L"]");
+      after.assign(it->first, 0, deeper);
+      after += L']';
+      it = state->keys.lower_bound(after);
     }
     return state->keys.end();
   }
 
-  // Calls visit for each direct child, in order; the state's mutex is held.
-  template <typename Visit>
-  void ForEachChild(Visit visit) const {
-    const std::wstring prefix = path + L"\\";
-    for (auto it = ChildFrom(state->keys.lower_bound(prefix), prefix); it != state->keys.end();
-         it = ChildFrom(std::next(it), prefix))
-      visit(it->second);
-  }
-
   Win32Error Query(const std::wstring& name, std::size_t capacity, RegistryValue& value, bool narrow) {
     std::lock_guard lock(state->mutex);
-    auto key = state->keys.find(path);
-    if (key == state->keys.end()) return kErrorInvalidHandle;  // deleted while open
-    auto stored = key->second.values.find(Lower(name));
-    if (stored == key->second.values.end()) return kErrorFileNotFound;
+    auto* key = FindKey(*state, self.path);
+    if (!key) return kErrorInvalidHandle;  // deleted while open
+    auto stored = key->values.find(name);
+    if (stored == key->values.end()) return kErrorFileNotFound;
     value.type = stored->second.value.type;
     value.data.clear();
     if (capacity == 0) return kErrorSuccess;
@@ -242,13 +308,12 @@ class MemoryRegistryKey : public RegistryKey {
   std::shared_ptr<MemoryRegistry::State> state;
   bool is64BitMachine;
   RegistryRoot root;
-  std::vector<std::wstring> parts;
-  std::wstring path;
+  PhysicalKey self;
   // The child EnumSubKey gave last, and when.
   struct LastGiven {
     std::uint64_t keysChanged;
     std::uint32_t index;
-    std::wstring path;
+    KeyIterator position;
   };
   std::optional<LastGiven> lastGiven;
 };
@@ -267,33 +332,35 @@ std::wstring RegistryBytesToString(const std::vector<std::uint8_t>& bytes) {
   return Utf16LeToWide(bytes, units);
 }
 
+bool MemoryRegistry::CaseInsensitiveLess::operator()(std::wstring_view a, std::wstring_view b) const {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const wchar_t x = ToLowerWideChar(a[i]);
+    const wchar_t y = ToLowerWideChar(b[i]);
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
 MemoryRegistry::MemoryRegistry(bool is64BitMachine)
     : is64BitMachine(is64BitMachine), state(std::make_shared<State>()) {}
 
-std::vector<std::wstring> MemoryRegistry::PhysicalParts(RegistryRoot root, const std::wstring& subKey,
-                                                       RegistryView view,
-                                                       const std::vector<std::wstring>& base) const {
-  return PhysicalPartsOf(is64BitMachine, root, subKey, view, base);
-}
-
 std::wstring MemoryRegistry::PhysicalPath(RegistryRoot root, const std::wstring& subKey, RegistryView view) const {
-  return JoinLower(PhysicalParts(root, subKey, view));
+  return Resolve(is64BitMachine, root, nullptr, subKey, view).path;
 }
 
 Win32Error MemoryRegistry::OpenKey(RegistryRoot root, const std::wstring& subKey, RegistryView view,
                                    std::unique_ptr<RegistryKey>& key) {
-  auto parts = PhysicalParts(root, subKey, view);
-  const std::wstring path = JoinLower(parts);
+  PhysicalKey physical = Resolve(is64BitMachine, root, nullptr, subKey, view);
   {
     std::lock_guard lock(state->mutex);
-    // The roots themselves always exist.
-    if (parts.size() > 1 && !state->keys.contains(path)) return kErrorFileNotFound;
-    if (!state->keys.contains(path)) {
-      state->keys[path].name = parts.front();
-      ++state->keysChanged;
+    if (!FindKey(*state, physical.path)) {
+      // The roots themselves always exist.
+      if (physical.depth > 0) return kErrorFileNotFound;
+      AddKey(*state, physical.path, physical.path);
     }
   }
-  key = std::make_unique<MemoryRegistryKey>(state, is64BitMachine, root, std::move(parts));
+  key = std::make_unique<MemoryRegistryKey>(state, is64BitMachine, root, std::move(physical));
   return kErrorSuccess;
 }
 
@@ -303,26 +370,18 @@ Win32Error MemoryRegistry::OpenKeyNarrow(RegistryRoot root, const std::string& s
 }
 
 void MemoryRegistry::CreateKey(RegistryRoot root, const std::wstring& subKey, RegistryView view) {
-  const std::vector<std::wstring> parts = PhysicalParts(root, subKey, view);
+  std::vector<std::wstring> names;
+  Resolve(is64BitMachine, root, nullptr, subKey, view, &names);
   std::lock_guard lock(state->mutex);
-  // Create every ancestor, keeping the names as written.
-  std::wstring path;
-  for (const auto& part : parts) {
-    path += (path.empty() ? L"" : L"\\") + Lower(part);
-    auto& key = state->keys[path];
-    if (key.name.empty()) {
-      key.name = part;
-      ++state->keysChanged;
-    }
-  }
+  CreatePath(*state, names);
 }
 
 void MemoryRegistry::SetValue(RegistryRoot root, const std::wstring& subKey, const std::wstring& name,
                               RegistryValue value, RegistryView view) {
-  CreateKey(root, subKey, view);
-  const std::wstring path = PhysicalPath(root, subKey, view);
+  std::vector<std::wstring> names;
+  Resolve(is64BitMachine, root, nullptr, subKey, view, &names);
   std::lock_guard lock(state->mutex);
-  state->keys[path].values[Lower(name)] = StoredValue{name, std::move(value)};
+  CreatePath(*state, names).values.insert_or_assign(Lower(name), StoredValue{name, std::move(value)});
 }
 
 void MemoryRegistry::SetString(RegistryRoot root, const std::wstring& subKey, const std::wstring& name,
@@ -347,9 +406,14 @@ void MemoryRegistry::SetQword(RegistryRoot root, const std::wstring& subKey, con
 void MemoryRegistry::DeleteKey(RegistryRoot root, const std::wstring& subKey, RegistryView view) {
   const std::wstring path = PhysicalPath(root, subKey, view);
   std::lock_guard lock(state->mutex);
-  std::erase_if(state->keys, [&](const auto& entry) {
-    return entry.first == path || entry.first.rfind(path + L"\\", 0) == 0;
-  });
+  for (auto it = state->keys.begin(); it != state->keys.end();) {
+    if (it->first == path || it->first.starts_with(path + L"\\")) {
+      state->index.erase(it->first);
+      it = state->keys.erase(it);
+    } else {
+      ++it;
+    }
+  }
   ++state->keysChanged;
 }
 
@@ -357,7 +421,7 @@ void MemoryRegistry::DeleteValue(RegistryRoot root, const std::wstring& subKey, 
                                  RegistryView view) {
   const std::wstring path = PhysicalPath(root, subKey, view);
   std::lock_guard lock(state->mutex);
-  if (auto key = state->keys.find(path); key != state->keys.end()) key->second.values.erase(Lower(name));
+  if (auto* key = FindKey(*state, path)) key->values.erase(name);
 }
 
 }  // namespace platform::posix

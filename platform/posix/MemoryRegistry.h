@@ -10,6 +10,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/Registry.h"
 
@@ -40,27 +42,33 @@ class MemoryRegistry : public Registry {
 
   bool Is64BitMachine() const { return is64BitMachine; }
 
+  // Orders names as their lower case does, so a name is found as it is
+  // written, without a lower-case copy.
+  struct CaseInsensitiveLess {
+    using is_transparent = void;
+    bool operator()(std::wstring_view a, std::wstring_view b) const;
+  };
   struct StoredValue {
     std::wstring name;  // as written
     RegistryValue value;
   };
   struct StoredKey {
-    std::wstring name;                             // last path element as written
-    std::map<std::wstring, StoredValue> values;    // by lower-case name
+    std::wstring name;                                         // last path element as written
+    std::map<std::wstring, StoredValue, CaseInsensitiveLess> values;  // by lower-case name
   };
   struct State {
     std::mutex mutex;
-    std::map<std::wstring, StoredKey> keys;  // by physical lower-case path "hklm\software\..."
-    std::uint64_t keysChanged = 0;           // counts additions and deletions of keys
+    // By physical lower-case path "hklm\software\...", in order: the
+    // children of a key follow it.
+    std::map<std::wstring, StoredKey, std::less<>> keys;
+    // The same keys by hash, for opens; the views are the paths of `keys`.
+    std::unordered_map<std::wstring_view, StoredKey*> index;
+    std::uint64_t keysChanged = 0;  // counts additions and deletions of keys
   };
 
-  // The physical path a (root, subKey, view) names, after WOW64 redirection.
+  // The physical path a (root, subKey, view) names, after WOW64 redirection,
+  // in lower case.
   std::wstring PhysicalPath(RegistryRoot root, const std::wstring& subKey, RegistryView view) const;
-  // The same path as its elements, with the root's short name first and the
-  // names' case as given. `base` is the physical path of an open key below
-  // which subKey is opened (the root alone when empty).
-  std::vector<std::wstring> PhysicalParts(RegistryRoot root, const std::wstring& subKey, RegistryView view,
-                                          const std::vector<std::wstring>& base = {}) const;
 
  private:
   bool is64BitMachine;
