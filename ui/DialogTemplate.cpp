@@ -10,7 +10,7 @@ const ControlTemplate* DialogTemplate::FindControl(int controlId) const {
 }
 
 const DialogTemplate* FindDialogTemplate(int id) {
-  const auto& templates = DialogTemplates();
+  const auto templates = DialogTemplates();
   const auto found = std::ranges::find(templates, id, &DialogTemplate::id);
   return found == templates.end() ? nullptr : &*found;
 }

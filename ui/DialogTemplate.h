@@ -5,8 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
-#include <vector>
 
 #include "ui/Geometry.h"
 
@@ -46,13 +46,13 @@ struct DialogTemplate {
   std::uint32_t exStyle = 0;
   std::wstring_view fontName;
   int fontPoints = 0;
-  std::vector<ControlTemplate> controls;
+  std::span<const ControlTemplate> controls;
 
   const ControlTemplate* FindControl(int controlId) const;
 };
 
 // Every template of the program, in ascending id order.
-const std::vector<DialogTemplate>& DialogTemplates();
+std::span<const DialogTemplate> DialogTemplates();
 
 // The template with this id, or null.
 const DialogTemplate* FindDialogTemplate(int id);

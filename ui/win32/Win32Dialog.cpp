@@ -89,7 +89,7 @@ INT_PTR Dialog::Native::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
       const DialogTemplate* dialogTemplate = FindDialogTemplate(dialog.TemplateId());
-      for (const ControlTemplate& control : dialogTemplate ? dialogTemplate->controls : std::vector<ControlTemplate>{}) {
+      for (const ControlTemplate& control : dialogTemplate ? dialogTemplate->controls : std::span<const ControlTemplate>{}) {
         HWND item = ::GetDlgItem(window, control.id);
         if (!item) continue;
         if (control.kind == ControlKind::Image)
