@@ -1,5 +1,7 @@
 #include "install/DownloadPage.h"
 
+#include <system_error>
+
 #include "config/ConfigurationManager.h"
 #include "install/ArchiveHandling.h"
 #include "install/InstallerArguments.h"
@@ -91,20 +93,35 @@ void DownloadPage::StartInstaller(Launch launch, bool wait) {
 }
 
 void DownloadPage::StartQueuedInstallers(const std::wstring& extractBase, bool isvDownloadPage) {
-  std::vector<Launch> launches;
+  struct Start {
+    Launch launch;
+    std::shared_ptr<Package> package;
+  };
+  std::vector<Start> starts;
   while (!installQueue.empty()) {
     const InstallEntry entry = installQueue.front();
-    launches.push_back({ProgramToRun(entry, extractBase),
-                        MakeInstallerArguments(entry.package->isMainProduct, entry.package->p, *configuration,
-                                               isvDownloadPage)});
-    entry.package->SendEvent(events::kCompleted);
+    starts.push_back({{ProgramToRun(entry, extractBase),
+                       MakeInstallerArguments(entry.package->isMainProduct, entry.package->p, *configuration,
+                                              isvDownloadPage)},
+                      entry.package});
     installQueue.pop_front();
   }
-  runFuture = std::async(std::launch::async, [processes = configuration->Services().processes,
-                                              launches = std::move(launches)] {
-    RunResult last{kExitCodeNotWaited, L""};
-    for (const Launch& launch : launches) last = RunProcess(*processes, launch.path, launch.arguments, false);
-    return last;
-  });
+  // Each offer's completion event follows the start of its installer. Both
+  // happen off the window thread: with many offers, starting the programs
+  // and handing the reports to their threads would keep it from its queue.
+  runFuture = std::async(std::launch::async,
+                         [processes = configuration->Services().processes, starts = std::move(starts)] {
+                           RunResult last{kExitCodeNotWaited, L""};
+                           for (const Start& start : starts) {
+                             last = RunProcess(*processes, start.launch.path, start.launch.arguments, false);
+                             try {
+                               start.package->SendEvent(events::kCompleted);
+                             } catch (const std::system_error&) {
+                               // No thread for the report: it is lost, as on a
+                               // failed network; the other installers still start.
+                             }
+                           }
+                           return last;
+                         });
   SetTimer(kRunTimer, kPollMilliseconds);
 }

@@ -74,9 +74,10 @@ class DownloadPage : public IPage {
   void StartInstaller(Launch launch, bool wait);
   // Starts the installers of every entry left in the install queue, in
   // order, none waited for, each archive first unpacked into `extractBase`;
-  // each package reports event 3 and leaves the queue. They start one after
-  // the other on one worker, so starting many takes the window thread no
-  // time; timer 4098 sees `runFuture` ready once all have started.
+  // each package leaves the queue and reports event 3 once its installer
+  // started. They start one after the other on one worker, so starting many
+  // takes the window thread no time; timer 4098 sees `runFuture` ready once
+  // all have started.
   void StartQueuedInstallers(const std::wstring& extractBase, bool isvDownloadPage);
 
   ButtonCallback buttonCallback;

@@ -1,10 +1,20 @@
 #include "ui/headless/MessageQueue.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "ui/headless/Desktop.h"
 
 namespace ui::headless {
+namespace {
+
+std::chrono::nanoseconds ThreadProcessorTime() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+}  // namespace
 
 std::shared_ptr<MessageQueue> MessageQueue::ForCurrentThread() {
   thread_local std::shared_ptr<MessageQueue> queue(new MessageQueue());
@@ -48,6 +58,7 @@ void MessageQueue::KillTimers(WindowHandle window) {
 
 void MessageQueue::RunUntil(const std::function<bool()>& done) {
   const bool nested = busySince.has_value();
+  const std::uint32_t nestedMessage = busyMessage;
   EndBusyStretch();
   while (!done()) {
     Item item;
@@ -77,20 +88,27 @@ void MessageQueue::RunUntil(const std::function<bool()>& done) {
       idle = false;
     }
     lock.unlock();
-    busySince = Clock::now();
     if (auto* message = std::get_if<PostedMessage>(&item)) {
+      BeginBusyStretch(message->message);
       Desktop::Instance().Deliver(*message);
     } else {
+      BeginBusyStretch(0);
       std::get<std::function<void()>>(item)();
     }
     EndBusyStretch();
   }
-  if (nested) busySince = Clock::now();
+  if (nested) BeginBusyStretch(nestedMessage);
+}
+
+void MessageQueue::BeginBusyStretch(std::uint32_t message) {
+  busySince = Clock::now();
+  busyMessage = message;
+  busyProcessorSince = ThreadProcessorTime();
 }
 
 void MessageQueue::EndBusyStretch() {
   if (!busySince) return;
-  if (busyObserver) busyObserver(Clock::now() - *busySince);
+  if (busyObserver) busyObserver({Clock::now() - *busySince, ThreadProcessorTime() - busyProcessorSince, busyMessage});
   busySince.reset();
 }
 

@@ -53,11 +53,19 @@ class MessageQueue {
   // to handle. False when that did not happen within the timeout.
   bool WaitUntilIdle(std::chrono::milliseconds timeout);
 
-  // Window thread: told how long each stretch lasted in which the thread
-  // handled one item without looking at its queue again, for measurements
-  // of responsiveness. A loop nested in a handler ends the stretch of the
-  // item that started it; the item's stretch resumes when the loop ends.
-  using BusyObserver = std::function<void(std::chrono::steady_clock::duration)>;
+  // Window thread: told about each stretch in which the thread handled one
+  // item without looking at its queue again, for measurements of
+  // responsiveness. A loop nested in a handler ends the stretch of the item
+  // that started it; the item's stretch resumes when the loop ends.
+  struct BusyStretch {
+    std::chrono::steady_clock::duration wall;
+    // The thread's own processor time in the stretch: on a busy machine
+    // the wall time also holds the time the thread waited for a processor.
+    std::chrono::nanoseconds processor;
+    // The message it handled, 0 for a task.
+    std::uint32_t message;
+  };
+  using BusyObserver = std::function<void(const BusyStretch&)>;
   void SetBusyObserver(BusyObserver observer) { busyObserver = std::move(observer); }
 
  private:
@@ -73,6 +81,7 @@ class MessageQueue {
   MessageQueue() : thread(std::this_thread::get_id()) {}
   // Reports and ends the current busy stretch, if any.
   void EndBusyStretch();
+  void BeginBusyStretch(std::uint32_t message);
 
   std::thread::id thread;
   std::mutex mutex;
@@ -83,6 +92,8 @@ class MessageQueue {
   bool idle = false;
   BusyObserver busyObserver;                  // window thread only
   std::optional<Clock::time_point> busySince;  // window thread only
+  std::chrono::nanoseconds busyProcessorSince{};  // window thread only
+  std::uint32_t busyMessage = 0;                  // window thread only
 };
 
 }  // namespace ui::headless
