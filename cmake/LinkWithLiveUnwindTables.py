@@ -10,7 +10,10 @@ function that has one: all of libstdc++'s string members as soon as one is
 used, all of scanf as soon as its object is loaded. ELF linkers drop the
 tables of dropped code; this does the same in two links. A function the
 compiler placed in a section of its own (.text$<name>) has its table in
-.eh_frame$<name>; other functions share their object's .eh_frame.
+.eh_frame$<name> when it is a template or inline function; other functions
+share their object's .eh_frame. (The build links a copy of libstdc++ whose
+functions have tables of their own, SplitUnwindTables.py, named after
+their .text$, .text.unlikely. or .text.startup. section.)
 
 1. Link with every table left to --gc-sections. Nothing refers to a table,
    so this link keeps only the code the program reaches; its map lists the
@@ -70,6 +73,17 @@ def script_keeping(script, dead_objects, functions):
     return kept + "\nSECTIONS\n{\n  /DISCARD/ : { *(.eh_frame*) }\n}\n"
 
 
+def function_of(section):
+    """The function a code section holds alone, by the name of its table:
+    .text$<name> from -ffunction-sections, and the cold or start-up part of
+    a function (.text.unlikely.<name>, .text.startup.<name>), whose table
+    SplitUnwindTables.py files under the same name."""
+    for prefix in (".text$", ".text.unlikely.", ".text.startup."):
+        if section.startswith(prefix) and len(section) > len(prefix):
+            return section[len(prefix):]
+    return None
+
+
 def read_map(map_path):
     """What a link's map shows: the .text$<name> functions in the program, the
     files (as ld patterns) with code or data in it, and the files whose own
@@ -112,8 +126,9 @@ def read_map(map_path):
             if size == 0 or output not in CODE_AND_DATA:
                 continue
             live.add(file_pattern(path))
-            if name.startswith(".text") and "$" in name:
-                functions.add(name.split("$", 1)[1])
+            function = function_of(name)
+            if function:
+                functions.add(function)
     return functions, live, discarded_tables
 
 

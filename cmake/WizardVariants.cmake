@@ -65,7 +65,40 @@ function(brimvale_link_wizard target map)
     set_target_properties(${target} PROPERTIES CXX_LINKER_LAUNCHER
                           "${BRIMVALE_PYTHON};${CMAKE_SOURCE_DIR}/cmake/LinkWithLiveUnwindTables.py")
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/LinkWithLiveUnwindTables.py)
+    # libstdc++ with a table per function (cmake/SplitUnwindTables.py), found
+    # before the compiler's own: its functions that nothing calls go too.
+    brimvale_split_unwind_tables(libstdc++.a split_folder split_target)
+    target_link_options(${target} PRIVATE -L${split_folder})
+    add_dependencies(${target} ${split_target})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${split_folder}/libstdc++.a)
   endif()
+endfunction()
+
+# brimvale_split_unwind_tables(<library file> <folder var> <target var>):
+# the folder that holds a copy of the compiler's <library file> with the
+# unwind table of each function in a section of its own, and the target
+# that writes it (once per build folder).
+function(brimvale_split_unwind_tables library folder_var target_var)
+  set(folder ${CMAKE_BINARY_DIR}/split-unwind-tables)
+  string(MAKE_C_IDENTIFIER "brimvale_split_${library}" target)
+  if(NOT TARGET ${target})
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${library}
+                    OUTPUT_VARIABLE source OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    if(NOT IS_ABSOLUTE "${source}" OR NOT EXISTS "${source}")
+      message(FATAL_ERROR "${CMAKE_CXX_COMPILER} names no ${library}")
+    endif()
+    add_custom_command(
+      OUTPUT ${folder}/${library}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+      COMMAND ${BRIMVALE_PYTHON} ${CMAKE_SOURCE_DIR}/cmake/SplitUnwindTables.py ${source} ${folder}/${library}
+              ${CMAKE_AR}
+      DEPENDS ${source} ${CMAKE_SOURCE_DIR}/cmake/SplitUnwindTables.py
+      COMMENT "Splitting the unwind tables of ${library}"
+      VERBATIM)
+    add_custom_target(${target} DEPENDS ${folder}/${library})
+  endif()
+  set(${folder_var} ${folder} PARENT_SCOPE)
+  set(${target_var} ${target} PARENT_SCOPE)
 endfunction()
 
 # brimvale_add_wizard_variant(<Name> [<NAME> <value>]...): the executable
