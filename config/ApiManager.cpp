@@ -67,7 +67,7 @@ std::unique_ptr<nlohmann::json> ApiManager::RequestConfiguration() {
     services.clock->Sleep(kRetryWaitMilliseconds);
   }
   if (IsBlank(response)) throw BrimvaleException("configuration answer check");
-  return std::make_unique<nlohmann::json>(nlohmann::json::parse(response));
+  return std::make_unique<nlohmann::json>(json_access::Parse(response));
 }
 
 std::shared_ptr<ApiManager> GetApiManager() {

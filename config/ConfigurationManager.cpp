@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <ctime>
-#include <map>
 
 #include "config/BuildSettings.h"
 #include "platform/WindowsVersion.h"
@@ -28,9 +27,10 @@ std::wstring JoinVersion(const platform::FileVersion& version) {
 ConfigurationManager::ConfigurationManager(platform::Services servicesIn, const BuiltInSettings& builtIns)
     : services(std::move(servicesIn)) {
   wizardKey = builtIns.wizardKey;
-  const std::map<std::string, int> wizardTypes = {{"DLM", DLM}, {"ISV", ISV}};
-  if (auto found = wizardTypes.find(builtIns.wizardKey); found != wizardTypes.end()) {
-    wizardType = found->second;
+  if (builtIns.wizardKey == "DLM") {
+    wizardType = DLM;
+  } else if (builtIns.wizardKey == "ISV") {
+    wizardType = ISV;
   } else {
     services.messageBoxes->Show(L"Unknown wizard type", L"", platform::kMbOk);
     wizardType = WizardUnknown;

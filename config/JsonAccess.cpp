@@ -4,6 +4,15 @@ namespace json_access {
 
 using nlohmann::json;
 
+json Parse(const std::string& text) {
+  json value;
+  // What parse without a callback builds the value with; it throws at the
+  // first error, so sax_parse never returns false here.
+  nlohmann::detail::json_sax_dom_parser<json> builder(value, true);
+  json::sax_parse(text, &builder);
+  return value;
+}
+
 const json& Member(const json& object, const char* key) { return object.at(key); }
 
 const json* FindMember(const json& object, const char* key) {

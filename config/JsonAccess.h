@@ -12,6 +12,11 @@
 
 namespace json_access {
 
+// nlohmann::json::parse(text): the whole text is one JSON value, parse_error
+// otherwise. The library's parse also carries a parser for a filtering
+// callback, which no caller here gives.
+nlohmann::json Parse(const std::string& text);
+
 // object.at(key): type_error 304 for a value that is no object,
 // out_of_range 403 for a missing member.
 const nlohmann::json& Member(const nlohmann::json& object, const char* key);
