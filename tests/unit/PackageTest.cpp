@@ -63,6 +63,7 @@ TEST(AfltCodes, CountryTable) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"US", "91088"}, {"CA", "91166"}, {"BR", "91199"}, {"NZ", "91214"}, {"KR", "91214"}, {"PL", "91105"},
       {"AE", "91105"}, {"SG", "91215"}, {"TH", "91215"}, {"FR", "91082"}, {"us", "91082"}, {"", "91082"},
+      {"USA", "91082"}, {"U", "91082"}, {"UN", "91082"}, {std::string("US\0", 3), "91082"},
   };
   for (const auto& [country, code] : cases) EXPECT_EQ(GetAfltForCountry(country), code) << country;
 }
