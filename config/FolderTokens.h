@@ -25,4 +25,5 @@ class FolderTokens {
 
  private:
   std::vector<Entry> entries;
+  std::vector<std::wstring> patterns;  // "{name}" of each entry, in the same order
 };

@@ -1,6 +1,7 @@
 #include "packages/RegistryAccess.h"
 
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/WindowsVersion.h"
 #include "util/Lowercase.h"
@@ -31,6 +32,14 @@ unsigned long StoulOf32Bits(const std::wstring& text) {
   }
 }
 
+// Whether text in lower case is `lower`, without a lower-case copy of it.
+bool EqualsInLowerCase(std::wstring_view text, std::wstring_view lower) {
+  if (text.size() != lower.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (ToLowerWideChar(text[i]) != lower[i]) return false;
+  return true;
+}
+
 std::uint64_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t count) {
   std::uint64_t number = 0;
   for (std::size_t i = 0; i < count && i < bytes.size(); ++i) number |= std::uint64_t{bytes[i]} << (8 * i);
@@ -50,18 +59,30 @@ std::uint64_t ReadNumber(platform::RegistryKey& key, const std::wstring& valueNa
 
 std::vector<std::wstring> ExpandRegistryPath(const std::wstring& path, platform::SystemInfo& system) {
   if (path.empty()) return {};
+  // Whether the path begins with the root name and a backslash.
+  const auto below = [&](const std::wstring& root) {
+    return path.size() > root.size() && path[root.size()] == L'\\' && path.starts_with(root);
+  };
   if (path.starts_with(L"hkey")) {
     for (const auto& name : RootNames())
-      if (path.starts_with(name + L"\\")) return {path};
+      if (below(name)) return {path};
   }
   if (path.starts_with(L"hk")) {
     for (const auto& [abbreviation, name] : RootAbbreviations())
-      if (path.starts_with(abbreviation + L"\\")) return {name + path.substr(abbreviation.size())};
+      if (below(abbreviation)) return {name + path.substr(abbreviation.size())};
   }
+  // Each candidate is allocated once, at its final size.
+  const auto joined = [&](const std::wstring& prefix) {
+    std::wstring candidate;
+    candidate.reserve(prefix.size() + path.size());
+    return std::move(candidate.append(prefix).append(path));
+  };
   std::vector<std::wstring> candidates;
-  for (const auto& prefix : SoftwarePrefixes()) candidates.push_back(prefix + path);
-  if (Is64BitWindows(system)) {
-    for (const auto& prefix : Wow6432NodePrefixes()) candidates.push_back(prefix + path);
+  const bool is64 = Is64BitWindows(system);
+  candidates.reserve(is64 ? 4 : 2);
+  for (const auto& prefix : SoftwarePrefixes()) candidates.push_back(joined(prefix));
+  if (is64) {
+    for (const auto& prefix : Wow6432NodePrefixes()) candidates.push_back(joined(prefix));
   }
   return candidates;
 }
@@ -86,7 +107,7 @@ bool ResolveRegistryView(std::wstring& path, std::uint32_t& access, platform::Sy
   const auto end = path.find(L'\\', prefix->size());
   const std::size_t length = (end == std::wstring::npos ? path.size() : end) - prefix->size();
   const bool is64 = Is64BitWindows(system);
-  if (length == 11 && ToLowerWide(path.substr(prefix->size(), length)) == L"wow6432node") {
+  if (length == 11 && EqualsInLowerCase(std::wstring_view(path).substr(prefix->size(), length), L"wow6432node")) {
     if (!is64) return true;
     // Read through the default view, which is the 32-bit one.
     if (const auto pos = path.find(L"wow6432node\\"); pos != std::wstring::npos) path.erase(pos, 12);

@@ -59,36 +59,37 @@ std::unique_ptr<platform::RegistryKey> RegistryLookup::OpenExistingSoftwareKey(c
   if (ResolveRegistryView(resolved, view, *system)) return nullptr;
 
   static const std::wstring software = L"software";
-  const auto root = SoftwarePrefixRoot(prefix);
-  auto& cached = subkeyCache[root][view][software];
-  auto& [softwareKey, absentKeys] = softwareKeys[{root, view}];
+  auto& [cached, softwareKey, absentKeys] = softwareKeys[prefix][view == 0 ? 0 : 1];
   if (!cached) {
     // Measured once per pass: a software key that cannot be opened or listed
     // has no children for the rest of it.
-    cached.emplace();
+    const auto root = SoftwarePrefixRoot(prefix);
+    auto& children = subkeyCache[root][view][software];
+    children.emplace();
+    cached = &children;
     if (registry->OpenKey(root, software, ViewOfAccess(view | kKeyRead), softwareKey) != platform::kErrorSuccess) {
       softwareKey.reset();
       return nullptr;
     }
     try {
-      for (auto& child : EnumerateSubkeys(*softwareKey)) cached->insert(std::move(child));
+      for (auto& child : EnumerateSubkeys(*softwareKey)) children->insert(std::move(child));
     } catch (const win32::RegistryError&) {
-      cached->clear();
+      children->clear();
       softwareKey.reset();
       return nullptr;
     }
   }
 
   // What follows the prefix; the wow6432node step of the path is gone.
-  const std::wstring rest = resolved.substr(SoftwarePrefixes()[prefix].size());
-  if (!cached->contains(rest.substr(0, rest.find(L'\\')))) return nullptr;
+  const std::wstring_view rest = std::wstring_view(resolved).substr(SoftwarePrefixes()[prefix].size());
+  if (!(*cached)->contains(rest.substr(0, rest.find(L'\\')))) return nullptr;
 
   // Most keys the rules name are absent, and offers of one vendor name the
   // same ones: each is tried once per pass, by error code, not exception.
   if (absentKeys.contains(rest)) return nullptr;
   std::unique_ptr<platform::RegistryKey> key;
-  if (softwareKey->OpenSubKey(rest, ViewOfAccess(view | kKeyRead), key) != platform::kErrorSuccess) {
-    absentKeys.insert(rest);
+  if (softwareKey->OpenSubKey(std::wstring(rest), ViewOfAccess(view | kKeyRead), key) != platform::kErrorSuccess) {
+    absentKeys.emplace(rest);
     return nullptr;
   }
   return key;

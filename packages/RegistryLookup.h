@@ -11,12 +11,10 @@
 // is a REG_DWORD or REG_QWORD. Not thread-safe: one pass, one thread.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
-#include <unordered_set>
-#include <utility>
 #include <vector>
 
 #include "packages/SubkeyCache.h"
@@ -63,12 +61,14 @@ class RegistryLookup {
   std::shared_ptr<platform::Registry> registry;
   std::shared_ptr<platform::SystemInfo> system;
   SubkeyCache subkeyCache;
-  // Per root and view: the software key its SubkeyCache entry was listed
-  // from, kept open (the keys below it are opened through it; null when it
-  // could not be listed), and the paths below it that could not be opened.
+  // Per software prefix and view: its SubkeyCache entry (null until
+  // measured), the software key it was listed from, kept open (the keys
+  // below it are opened through it; null when it could not be listed), and
+  // the paths below it that could not be opened.
   struct SoftwareKey {
+    const SubkeyChildren* children = nullptr;
     std::unique_ptr<platform::RegistryKey> key;
-    std::unordered_set<std::wstring> absent;
+    SubkeyNames absent;
   };
-  std::map<std::pair<platform::RegistryRoot, std::uint32_t>, SoftwareKey> softwareKeys;
+  std::array<std::array<SoftwareKey, 2>, 2> softwareKeys;  // [prefix][view is KEY_WOW64_64KEY]
 };

@@ -6,12 +6,22 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 #include "platform/Registry.h"
 
-using SubkeyChildren = std::optional<std::unordered_set<std::wstring>>;
+// Hashes a name and the view of one alike, so a set of names is searched
+// with a view into a longer path, without a copy.
+struct SubkeyNameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::wstring_view name) const { return std::hash<std::wstring_view>{}(name); }
+};
+using SubkeyNames = std::unordered_set<std::wstring, SubkeyNameHash, std::equal_to<>>;
+
+using SubkeyChildren = std::optional<SubkeyNames>;
 using SubkeyCache = std::map<platform::RegistryRoot, std::map<std::uint32_t, std::map<std::wstring, SubkeyChildren>>>;

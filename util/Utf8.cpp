@@ -97,17 +97,23 @@ char32_t NextCodePoint(std::wstring_view text, std::size_t& pos) {
 }  // namespace
 
 std::wstring Utf8ToWide(std::string_view text) {
-  std::wstring out;
-  out.reserve(text.size());
+  // Most texts are ASCII: their bytes are the characters.
   std::size_t pos = 0;
+  while (pos < text.size() && static_cast<std::uint8_t>(text[pos]) < 0x80) ++pos;
+  std::wstring out(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(pos));
+  if (pos == text.size()) return out;
+  out.reserve(text.size());
   while (pos < text.size()) AppendWide(out, DecodeOne(text, pos));
   return out;
 }
 
 std::string WideToUtf8(std::wstring_view text) {
-  std::string out;
-  out.reserve(text.size());
   std::size_t pos = 0;
+  while (pos < text.size() && static_cast<std::uint32_t>(text[pos]) < 0x80) ++pos;
+  std::string out(pos, '\0');
+  for (std::size_t i = 0; i < pos; ++i) out[i] = static_cast<char>(text[i]);
+  if (pos == text.size()) return out;
+  out.reserve(text.size() + 8);
   while (pos < text.size()) AppendUtf8(out, NextCodePoint(text, pos));
   return out;
 }
