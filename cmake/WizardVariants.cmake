@@ -46,6 +46,17 @@ function(brimvale_write_built_in_values folder)
   endforeach()
 endfunction()
 
+# brimvale_resources_of(<wizard key> <out-var>): the resource object a
+# wizard of that key links, with the locale documents of its kind only
+# (resources/CMakeLists.txt); a key of no kind gets every document.
+function(brimvale_resources_of key out)
+  if(TARGET brimvale_resources_${key})
+    set(${out} brimvale_resources_${key} PARENT_SCOPE)
+  else()
+    set(${out} brimvale_resources PARENT_SCOPE)
+  endif()
+endfunction()
+
 # brimvale_link_wizard(<target> <map file>): links a wizard executable the
 # way the product is linked, with the linker's map.
 function(brimvale_link_wizard target map)
@@ -110,8 +121,9 @@ function(brimvale_add_wizard_variant variant)
   set(folder ${CMAKE_BINARY_DIR}/variants/${variant})
   brimvale_write_built_in_values(${folder} ${ARGN})
   set(target BrimvaleSetup${variant})
+  brimvale_resources_of(${BUILT_IN_VALUE_WIZARD_KEY} resources)
   add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/app/Main.cpp ${CMAKE_SOURCE_DIR}/app/TerminateHandler.cpp
-                 ${CMAKE_SOURCE_DIR}/config/DefaultBuiltInSettings.cpp $<TARGET_OBJECTS:brimvale_resources>)
+                 ${CMAKE_SOURCE_DIR}/config/DefaultBuiltInSettings.cpp $<TARGET_OBJECTS:${resources}>)
   # Its own BuiltInValues.h before the product's.
   target_include_directories(${target} BEFORE PRIVATE ${folder})
   brimvale_link_wizard(${target} ${CMAKE_BINARY_DIR}/variants/${target}.map)
