@@ -10,10 +10,15 @@
 namespace {
 
 // The first of the prefixes the text begins with, null when none.
-const std::wstring* MatchingPrefix(const std::wstring& text, const std::vector<std::wstring>& prefixes) {
+const std::wstring_view* MatchingPrefix(const std::wstring& text, std::span<const std::wstring_view> prefixes) {
   for (const auto& prefix : prefixes)
     if (text.starts_with(prefix)) return &prefix;
   return nullptr;
+}
+
+// Whether the text begins with this root name followed by a backslash.
+bool StartsWithRoot(const std::wstring& text, std::wstring_view root) {
+  return text.size() > root.size() && text.starts_with(root) && text[root.size()] == L'\\';
 }
 
 // std::stoul as it behaves where unsigned long has 32 bits (Windows): the
@@ -59,20 +64,17 @@ std::uint64_t ReadNumber(platform::RegistryKey& key, const std::wstring& valueNa
 
 std::vector<std::wstring> ExpandRegistryPath(const std::wstring& path, platform::SystemInfo& system) {
   if (path.empty()) return {};
-  // Whether the path begins with the root name and a backslash.
-  const auto below = [&](const std::wstring& root) {
-    return path.size() > root.size() && path[root.size()] == L'\\' && path.starts_with(root);
-  };
+
   if (path.starts_with(L"hkey")) {
     for (const auto& name : RootNames())
-      if (below(name)) return {path};
+      if (StartsWithRoot(path, name)) return {path};
   }
   if (path.starts_with(L"hk")) {
     for (const auto& [abbreviation, name] : RootAbbreviations())
-      if (below(abbreviation)) return {name + path.substr(abbreviation.size())};
+      if (StartsWithRoot(path, abbreviation)) return {std::wstring(name).append(path, abbreviation.size())};
   }
   // Each candidate is allocated once, at its final size.
-  const auto joined = [&](const std::wstring& prefix) {
+  const auto joined = [&](std::wstring_view prefix) {
     std::wstring candidate;
     candidate.reserve(prefix.size() + path.size());
     return std::move(candidate.append(prefix).append(path));

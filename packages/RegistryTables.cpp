@@ -2,47 +2,48 @@
 
 #include <stdexcept>
 
-const std::vector<std::wstring>& RootNames() {
-  static const std::vector<std::wstring> names = {L"hkey_local_machine", L"hkey_current_user", L"hkey_classes_root",
-                                                  L"hkey_users", L"hkey_current_config"};
-  return names;
-}
+namespace {
 
-const std::map<std::wstring, std::wstring>& RootAbbreviations() {
-  static const std::map<std::wstring, std::wstring> abbreviations = {
-      {L"hkcc", L"hkey_current_config"}, {L"hkcr", L"hkey_classes_root"}, {L"hkcu", L"hkey_current_user"},
-      {L"hklm", L"hkey_local_machine"},  {L"hku", L"hkey_users"},
-  };
-  return abbreviations;
-}
+using platform::RegistryRoot;
 
-const std::vector<std::wstring>& SoftwarePrefixes() {
-  static const std::vector<std::wstring> prefixes = {L"hkey_local_machine\\software\\",
-                                                     L"hkey_current_user\\software\\"};
-  return prefixes;
-}
+struct RootKey {
+  std::wstring_view name;
+  RegistryRoot root;
+};
 
-const std::vector<std::wstring>& Wow6432NodePrefixes() {
-  static const std::vector<std::wstring> prefixes = {L"hkey_local_machine\\software\\wow6432node\\",
-                                                     L"hkey_current_user\\software\\wow6432node\\"};
-  return prefixes;
-}
+constexpr RootKey kRootKeys[] = {
+    {L"hkey_local_machine", RegistryRoot::LocalMachine}, {L"hkey_current_user", RegistryRoot::CurrentUser},
+    {L"hkey_classes_root", RegistryRoot::ClassesRoot},   {L"hkey_users", RegistryRoot::Users},
+    {L"hkey_current_config", RegistryRoot::CurrentConfig},
+};
 
-const std::unordered_map<std::wstring, platform::RegistryRoot>& RootKeys() {
-  using platform::RegistryRoot;
-  static const std::unordered_map<std::wstring, RegistryRoot> keys = {
-      {L"hkey_local_machine", RegistryRoot::LocalMachine}, {L"hkey_current_user", RegistryRoot::CurrentUser},
-      {L"hkey_classes_root", RegistryRoot::ClassesRoot},   {L"hkey_users", RegistryRoot::Users},
-      {L"hkey_current_config", RegistryRoot::CurrentConfig},
-  };
-  return keys;
-}
+constexpr std::wstring_view kRootNames[] = {L"hkey_local_machine", L"hkey_current_user", L"hkey_classes_root",
+                                            L"hkey_users", L"hkey_current_config"};
 
-platform::RegistryRoot LookupRootKey(const std::wstring& name) {
-  const auto& keys = RootKeys();
-  auto found = keys.find(name);
-  if (found == keys.end()) throw std::out_of_range("invalid unordered_map<K, T> key");
-  return found->second;
+constexpr RootAbbreviation kRootAbbreviations[] = {
+    {L"hkcc", L"hkey_current_config"}, {L"hkcr", L"hkey_classes_root"}, {L"hkcu", L"hkey_current_user"},
+    {L"hklm", L"hkey_local_machine"},  {L"hku", L"hkey_users"},
+};
+
+constexpr std::wstring_view kSoftwarePrefixes[] = {L"hkey_local_machine\\software\\", L"hkey_current_user\\software\\"};
+
+constexpr std::wstring_view kWow6432NodePrefixes[] = {L"hkey_local_machine\\software\\wow6432node\\",
+                                                      L"hkey_current_user\\software\\wow6432node\\"};
+
+}  // namespace
+
+std::span<const std::wstring_view> RootNames() { return kRootNames; }
+
+std::span<const RootAbbreviation> RootAbbreviations() { return kRootAbbreviations; }
+
+std::span<const std::wstring_view> SoftwarePrefixes() { return kSoftwarePrefixes; }
+
+std::span<const std::wstring_view> Wow6432NodePrefixes() { return kWow6432NodePrefixes; }
+
+platform::RegistryRoot LookupRootKey(std::wstring_view name) {
+  for (const auto& key : kRootKeys)
+    if (key.name == name) return key.root;
+  throw std::out_of_range("invalid unordered_map<K, T> key");
 }
 
 platform::RegistryView ViewOfAccess(std::uint32_t access) {

@@ -5,10 +5,8 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <string>
-#include <unordered_map>
-#include <vector>
+#include <span>
+#include <string_view>
 
 #include "platform/Registry.h"
 
@@ -17,27 +15,31 @@
 inline constexpr std::uint32_t kKeyRead = 0x20019;
 inline constexpr std::uint32_t kKeyWow64_64Key = 0x100;
 
+// The tables are constant data.
+struct RootAbbreviation {
+  std::wstring_view abbreviation;
+  std::wstring_view name;
+};
+
 // "hkey_local_machine", "hkey_current_user", "hkey_classes_root",
 // "hkey_users", "hkey_current_config", in this order.
-const std::vector<std::wstring>& RootNames();
+std::span<const std::wstring_view> RootNames();
 
-// "hkcc", "hkcr", "hkcu", "hklm", "hku" to their full root names, iterated
-// in ascending key order.
-const std::map<std::wstring, std::wstring>& RootAbbreviations();
+// "hkcc", "hkcr", "hkcu", "hklm", "hku" with their full root names, in
+// ascending order of the abbreviation.
+std::span<const RootAbbreviation> RootAbbreviations();
 
 // "hkey_local_machine\software\", "hkey_current_user\software\".
-const std::vector<std::wstring>& SoftwarePrefixes();
+std::span<const std::wstring_view> SoftwarePrefixes();
 
 // "hkey_local_machine\software\wow6432node\",
 // "hkey_current_user\software\wow6432node\".
-const std::vector<std::wstring>& Wow6432NodePrefixes();
+std::span<const std::wstring_view> Wow6432NodePrefixes();
 
-// Full root name to predefined key.
-const std::unordered_map<std::wstring, platform::RegistryRoot>& RootKeys();
-
-// RootKeys()[name]; throws std::out_of_range("invalid unordered_map<K, T> key")
-// for a name that is not a full root name (an abbreviation included).
-platform::RegistryRoot LookupRootKey(const std::wstring& name);
+// The predefined key of a full root name; throws
+// std::out_of_range("invalid unordered_map<K, T> key") for a name that is not
+// one (an abbreviation included).
+platform::RegistryRoot LookupRootKey(std::wstring_view name);
 
 // The seam's view for an access mask: KEY_WOW64_64KEY or the default view.
 platform::RegistryView ViewOfAccess(std::uint32_t access);
