@@ -1,5 +1,5 @@
 add_library(brimvale_warnings INTERFACE)
-target_compile_options(brimvale_warnings INTERFACE -Wall -Wextra -Wpedantic -Wnon-virtual-dtor)
+target_compile_options(brimvale_warnings INTERFACE -Wall -Wextra -Wpedantic $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>)
 if(BRIMVALE_WARNINGS_AS_ERRORS)
   target_compile_options(brimvale_warnings INTERFACE -Werror)
 endif()
