@@ -22,4 +22,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--
 # One section per function and object, so the linker drops what nothing uses:
 # the product stays small.
 set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
-set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
+# No run-time type information: nothing asks for a type at run time, and
+# every polymorphic class (each lambda of a std::function, each make_shared)
+# would carry a type record and its long name. Exceptions keep theirs.
+set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections -fno-rtti")

@@ -1,5 +1,8 @@
 #include "pages/LoadingPage.h"
 
+#include <optional>
+#include <string>
+
 #include "config/ApiManager.h"
 #include "config/BrimvaleException.h"
 #include "config/ConfigurationManager.h"
@@ -63,13 +66,17 @@ void LoadingPage::OnRequestComplete() {
     return;
   }
   Offers offers;
+  std::optional<std::string> failure;
   try {
     if (!loadResult.valid()) throw std::future_error(std::future_errc::no_state);
     offers = loadResult.get();
+  } catch (const BrimvaleException& error) {
+    failure = error.Describe();
   } catch (const std::exception& error) {
-    const auto* transport = dynamic_cast<const BrimvaleException*>(&error);
-    configuration->Services().debugOutput->WriteDiagnostic(
-        "Configuration request failed: " + (transport ? transport->Describe() : std::string(error.what())));
+    failure = error.what();
+  }
+  if (failure) {
+    configuration->Services().debugOutput->WriteDiagnostic("Configuration request failed: " + *failure);
     // The vendor wizard goes on without offers; the download wizard cannot.
     if (configuration->wizardType == DLM) {
       ShowLoadError();

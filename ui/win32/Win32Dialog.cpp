@@ -75,7 +75,8 @@ void Dialog::Native::PaintImage(HWND control) {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(control, &paint);
   const auto found = images.find(::GetDlgCtrlID(control));
-  const auto* image = found == images.end() ? nullptr : dynamic_cast<win32::GdiplusImage*>(found->second.get());
+  // Every image of this backend comes from its DecodeImage, a GDI+ bitmap.
+  const auto* image = found == images.end() ? nullptr : static_cast<win32::GdiplusImage*>(found->second.get());
   if (image) {
     RECT client;
     ::GetClientRect(control, &client);
