@@ -17,5 +17,5 @@ void CStaticFromImage::LoadFromResource(platform::Resources& resources, int id, 
 std::shared_ptr<ui::Image> LoadPngResource(platform::Resources& resources, int id, const std::wstring& type) {
   const platform::ResourceData data = resources.Read(id, type);
   if (data.status != platform::ResourceStatus::Found || data.bytes.empty()) return nullptr;
-  return ui::DecodeImage(std::vector<std::uint8_t>(data.bytes.begin(), data.bytes.end()));
+  return ui::DecodeBuiltInImage(std::vector<std::uint8_t>(data.bytes.begin(), data.bytes.end()));
 }

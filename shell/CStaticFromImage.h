@@ -24,6 +24,6 @@ class CStaticFromImage {
   ui::Control control;
 };
 
-// The PNG resource `id` of `type` decoded, or null when it is missing, empty
-// or does not decode.
+// The PNG resource `id` of `type` as a picture (ui::DecodeBuiltInImage), or
+// null when it is missing or empty.
 std::shared_ptr<ui::Image> LoadPngResource(platform::Resources& resources, int id, const std::wstring& type);

@@ -20,4 +20,11 @@ class Image {
 // when the bytes do not decode. Implemented by each ui backend.
 std::shared_ptr<Image> DecodeImage(const std::vector<std::uint8_t>& bytes);
 
+// The same for pictures built into the program, which always decode: a
+// backend may decode them when first painted or measured instead of now
+// (GDI+ takes tens of milliseconds for a page image, at start-up, for pages
+// that are mostly never shown). Null for no bytes; a picture whose bytes turn
+// out not to decode paints nothing.
+std::shared_ptr<Image> DecodeBuiltInImage(std::vector<std::uint8_t> bytes);
+
 }  // namespace ui

@@ -33,6 +33,26 @@ TEST(UiWineTest, DecodesPngWithGdiplus) {
   EXPECT_EQ(ui::DecodeImage({}), nullptr);
 }
 
+// A built-in picture is decoded when first asked for, to the same pixels;
+// bytes that do not decode give a picture without a bitmap, no bytes none.
+TEST(UiWineTest, DecodesBuiltInPicturesWhenFirstAskedFor) {
+  ui::Startup startup;
+  const auto image = std::static_pointer_cast<ui::win32::GdiplusImage>(ui::DecodeBuiltInImage(fakes::ThreeByTwoPng()));
+  ASSERT_NE(image, nullptr);
+  ASSERT_NE(image->Get(), nullptr);
+  EXPECT_EQ(image->Get(), image->Get());
+  EXPECT_EQ(image->Width(), 3);
+  Gdiplus::Color color;
+  ASSERT_EQ(image->Get()->GetPixel(2, 0, &color), Gdiplus::Ok);
+  EXPECT_EQ(color.GetValue(), 0xFF0000FFu);
+
+  const auto garbage = std::static_pointer_cast<ui::win32::GdiplusImage>(ui::DecodeBuiltInImage({'n', 'o', 't'}));
+  ASSERT_NE(garbage, nullptr);
+  EXPECT_EQ(garbage->Get(), nullptr);
+  EXPECT_EQ(garbage->Width(), 0);
+  EXPECT_EQ(ui::DecodeBuiltInImage({}), nullptr);
+}
+
 // A posted message reaches the window's queue with its parameters; a destroyed window refuses it.
 TEST(UiWineTest, PostsToARealWindow) {
   HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);

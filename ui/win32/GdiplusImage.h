@@ -6,7 +6,9 @@
 #include <objidl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 // The GDI+ headers use min and max, which NOMINMAX keeps out of <windows.h>.
 namespace Gdiplus {
@@ -22,13 +24,18 @@ namespace ui::win32 {
 class GdiplusImage : public Image {
  public:
   explicit GdiplusImage(std::unique_ptr<Gdiplus::Bitmap> bitmap) : bitmap(std::move(bitmap)) {}
+  // A picture decoded from these bytes when first asked for, on the thread
+  // that asks (built-in pictures, painted by the window thread).
+  explicit GdiplusImage(std::vector<std::uint8_t> encoded) : encoded(std::move(encoded)) {}
 
-  int Width() const override { return static_cast<int>(bitmap->GetWidth()); }
-  int Height() const override { return static_cast<int>(bitmap->GetHeight()); }
-  Gdiplus::Bitmap* Get() const { return bitmap.get(); }
+  int Width() const override;
+  int Height() const override;
+  // Null when the bytes did not decode.
+  Gdiplus::Bitmap* Get() const;
 
  private:
-  std::unique_ptr<Gdiplus::Bitmap> bitmap;
+  mutable std::vector<std::uint8_t> encoded;
+  mutable std::unique_ptr<Gdiplus::Bitmap> bitmap;
 };
 
 }  // namespace ui::win32

@@ -75,13 +75,14 @@ void Dialog::Native::PaintImage(HWND control) {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(control, &paint);
   const auto found = images.find(::GetDlgCtrlID(control));
-  // Every image of this backend comes from its DecodeImage, a GDI+ bitmap.
+  // Every image of this backend is a GDI+ one (GdiplusImage.cpp); a built-in
+  // picture is decoded here when first painted.
   const auto* image = found == images.end() ? nullptr : static_cast<win32::GdiplusImage*>(found->second.get());
-  if (image) {
+  if (Gdiplus::Bitmap* bitmap = image ? image->Get() : nullptr) {
     RECT client;
     ::GetClientRect(control, &client);
     Gdiplus::Graphics graphics(dc);
-    graphics.DrawImage(image->Get(), 0, 0, client.right - client.left, client.bottom - client.top);
+    graphics.DrawImage(bitmap, 0, 0, client.right - client.left, client.bottom - client.top);
   }
   ::EndPaint(control, &paint);
 }
