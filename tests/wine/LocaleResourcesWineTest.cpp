@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <utility>
 
@@ -28,6 +31,30 @@ TEST(Win32Resources, ReadsEmbeddedLocaleDocument) {
   ASSERT_NE(root, nullptr);
   EXPECT_STREQ(root->Attribute("name"), "en_US");
   EXPECT_STREQ(root->FirstChildElement("BUTTON_NEXT")->GetText(), "Next");
+}
+
+// Every locale document of the resource list comes back byte for byte as the
+// build compacted it, through the compressed copy the executable stores.
+TEST(Win32Resources, ReadsEveryLocaleDocumentAsCompacted) {
+  std::ifstream list(BRIMVALE_SOURCE_DIR "/resources/EmbeddedFiles.rc");
+  ASSERT_TRUE(list);
+  const std::regex entry(R"re(^(\d+) LOCALE "([^"]+)"\s*$)re");
+  platform::win32::Win32Resources resources;
+  int documents = 0;
+  for (std::string line; std::getline(list, line);) {
+    std::smatch match;
+    if (!std::regex_match(line, match, entry)) continue;
+    std::ifstream compacted(BRIMVALE_COMPACT_RESOURCES "/" + match[2].str(), std::ios::binary);
+    ASSERT_TRUE(compacted) << match[2];
+    const std::string expected{std::istreambuf_iterator<char>(compacted), {}};
+    for (int reading = 0; reading < 2; ++reading) {  // the second from the kept copy
+      const auto data = resources.Read(std::stoi(match[1]), platform::kLocaleResourceType);
+      ASSERT_EQ(data.status, ResourceStatus::Found) << line;
+      EXPECT_EQ(std::string(data.bytes.begin(), data.bytes.end()), expected) << line;
+    }
+    ++documents;
+  }
+  EXPECT_EQ(documents, 17);
 }
 
 // The page images are in the executable under their own types: PNGs whose
