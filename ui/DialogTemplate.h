@@ -1,6 +1,8 @@
 // The dialog templates of the wizard: one table that both backends read.
-// The Windows build turns it into the DIALOGEX script of the executable's
-// resources (tools/DialogScript); the headless backend builds its windows
+// The Windows backend builds each dialog's binary template from it in memory
+// (win32/DialogTemplateBytes); the Wine tests compare those bytes with what
+// the resource compiler makes of its DIALOGEX script (tools/DialogScript),
+// and the executable keeps that script's strings. The headless backend builds its windows
 // from it directly.
 #pragma once
 

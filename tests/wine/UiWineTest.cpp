@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "resources/DialogIds.h"
 #include "tests/fakes/TestPng.h"
 #include "ui/Dialog.h"
@@ -13,6 +15,7 @@
 #include "ui/PostedMessages.h"
 #include "ui/StringTable.h"
 #include "ui/Startup.h"
+#include "ui/win32/DialogTemplateBytes.h"
 #include "ui/win32/GdiplusImage.h"
 
 namespace {
@@ -53,6 +56,24 @@ TEST(UiWineTest, DecodesBuiltInPicturesWhenFirstAskedFor) {
   EXPECT_EQ(ui::DecodeBuiltInImage({}), nullptr);
 }
 
+// The templates built in memory are byte for byte what the resource compiler
+// makes of the generated script (this program carries that script's dialogs).
+TEST(UiWineTest, BuiltTemplatesAreTheCompiledScript) {
+  for (const ui::DialogTemplate& dialog : ui::DialogTemplates()) {
+    HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(dialog.id), MAKEINTRESOURCEW(5));  // RT_DIALOG
+    ASSERT_NE(resource, nullptr) << dialog.id;
+    const auto* compiled = static_cast<const std::uint8_t*>(::LockResource(::LoadResource(nullptr, resource)));
+    const std::vector<std::uint8_t> expected(compiled, compiled + ::SizeofResource(nullptr, resource));
+    const std::vector<std::uint16_t> built = ui::win32::DialogTemplateBytes(dialog);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(built.data());
+    const std::vector<std::uint8_t> actual(bytes, bytes + built.size() * 2);
+    const auto differs = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(actual == expected) << "template " << dialog.id << ": " << actual.size() << " bytes built, "
+                                    << expected.size() << " compiled, first difference at byte "
+                                    << (differs.first - actual.begin());
+  }
+}
+
 // A posted message reaches the window's queue with its parameters; a destroyed window refuses it.
 TEST(UiWineTest, PostsToARealWindow) {
   HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -78,9 +99,9 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-// The executable's dialog script matches the template table: every control of every dialog and page exists with
-// its class, its visibility and, where it shows plain text, that text; captions too.
-TEST(UiDisplayWineTest, DialogsComeFromTheGeneratedScript) {
+// The dialogs made from the template table: every control of every dialog and page exists with its class, its
+// visibility and, where it shows plain text, that text; captions too. The strings come from the resources.
+TEST(UiDisplayWineTest, DialogsComeFromTheTemplateTable) {
   ui::Startup startup;
   ui::Dialog host(ids::kHost);
   ASSERT_TRUE(host.Create(nullptr));

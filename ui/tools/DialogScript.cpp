@@ -1,6 +1,6 @@
-// Writes the DIALOGEX and STRINGTABLE script of the Windows executable from
-// the template and string tables, so the resources and the headless backend
-// share one source. Built for the build machine and run by the Windows build:
+// Writes the DIALOGEX and STRINGTABLE script of the Windows build from the
+// template and string tables: the executable's strings, and the dialogs the
+// Wine tests compare with the templates the program builds in memory. Built for the build machine and run by the Windows build:
 //   DialogScript <output.rc>
 #include <cstdio>
 #include <fstream>
@@ -103,7 +103,11 @@ int main(int argc, char** argv) {
     if (!out) throw std::runtime_error("cannot write " + partial);
     out << "// Generated from the dialog and string tables; do not edit.\n";
     out << "#pragma code_page(65001)\n\n";
+    // The wizards build their dialogs from the table in memory; the Wine
+    // test program carries them as resources to compare the two.
+    out << "#ifdef BRIMVALE_DIALOG_RESOURCES\n";
     for (const auto& dialog : ui::DialogTemplates()) WriteDialog(out, dialog);
+    out << "#endif\n\n";
     out << "STRINGTABLE\nBEGIN\n";
     for (const auto& string : ui::StringResources()) out << "  " << string.id << ", " << Quoted(string.text) << "\n";
     out << "END\n";

@@ -6,8 +6,12 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <vector>
+
+#include "ui/DialogTemplate.h"
 #include "ui/StringTable.h"
 #include "ui/WindowStyles.h"
+#include "ui/win32/DialogTemplateBytes.h"
 #include "ui/win32/GdiplusImage.h"
 
 namespace ui {
@@ -186,10 +190,24 @@ Dialog::Dialog(int templateId) : templateId(templateId), native(std::make_unique
 
 Dialog::~Dialog() { DestroyWindow(); }
 
+namespace {
+
+// The dialog's window from its template in the table, built in memory
+// (DialogTemplateBytes); null when the table has no such template.
+HWND CreateFromTable(int templateId, HWND parent, DLGPROC procedure, LPARAM parameter) {
+  const DialogTemplate* table = FindDialogTemplate(templateId);
+  if (!table) return nullptr;
+  const std::vector<std::uint16_t> bytes = win32::DialogTemplateBytes(*table);
+  return ::CreateDialogIndirectParamW(ProgramModule(), reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()), parent,
+                                      procedure, parameter);
+}
+
+}  // namespace
+
 bool Dialog::Create(Dialog* parent) {
   if (HasWindow() || (parent && !parent->HasWindow())) return false;
-  HWND window = ::CreateDialogParamW(ProgramModule(), MAKEINTRESOURCEW(templateId), parent ? parent->native->window : nullptr,
-                                     &Native::Procedure, reinterpret_cast<LPARAM>(native.get()));
+  HWND window = CreateFromTable(templateId, parent ? parent->native->window : nullptr, &Native::Procedure,
+                                reinterpret_cast<LPARAM>(native.get()));
   if (!window) return false;
   // A page lies above the controls of its parent's template.
   ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -201,8 +219,7 @@ int Dialog::DoModal(Dialog* owner) {
   HWND ownerWindow = owner ? owner->native->window : nullptr;
   native->modal = true;
   native->ended = false;
-  HWND window = ::CreateDialogParamW(ProgramModule(), MAKEINTRESOURCEW(templateId), ownerWindow, &Native::Procedure,
-                                     reinterpret_cast<LPARAM>(native.get()));
+  HWND window = CreateFromTable(templateId, ownerWindow, &Native::Procedure, reinterpret_cast<LPARAM>(native.get()));
   if (!window) {
     native->modal = false;
     return -1;

@@ -1,5 +1,6 @@
-// The Win32 side of a Dialog: a real dialog window made from the
-// executable's DIALOGEX resource, its window procedure, and what the
+// The Win32 side of a Dialog: a real dialog window made from its template
+// in the table (built in memory, DialogTemplateBytes), its window procedure,
+// and what the
 // framework keeps beside the controls (pictures, link URLs, brushes).
 #pragma once
 
