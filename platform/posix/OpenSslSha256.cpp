@@ -3,11 +3,16 @@
 #include <stdexcept>
 
 #include "platform/Sha256.h"
+#include "platform/posix/OpenSslLifetime.h"
 
 namespace platform {
 
 struct Sha256Hasher::State {
-  EVP_MD_CTX* context = EVP_MD_CTX_new();
+  State() {
+    posix::KeepOpenSslUntilProcessEnd();
+    context = EVP_MD_CTX_new();
+  }
+  EVP_MD_CTX* context = nullptr;
   ~State() { EVP_MD_CTX_free(context); }
 };
 

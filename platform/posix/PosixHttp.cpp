@@ -4,6 +4,7 @@
 
 #include "platform/posix/CurlHttpRequest.h"
 #include "platform/posix/HttpUrl.h"
+#include "platform/posix/OpenSslLifetime.h"
 
 namespace platform::posix {
 namespace {
@@ -126,7 +127,10 @@ Win32Error WinHttpErrorFromCurl(CURLcode code) {
 
 PosixHttp::PosixHttp(PosixHttpSettings settings) : settings(std::move(settings)) {
   static std::once_flag initialised;
-  std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+  std::call_once(initialised, [] {
+    KeepOpenSslUntilProcessEnd();
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+  });
 }
 
 Win32Error PosixHttp::OpenSession(const std::optional<std::wstring>& userAgent, std::uint32_t accessType,
