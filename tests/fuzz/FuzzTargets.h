@@ -1,7 +1,7 @@
 // The fuzz targets: each takes one input of arbitrary bytes and runs it
 // through the code that reads such input from the network or a file, the
 // way the wizard or the reference server does. The same functions serve
-// the libFuzzer executables (preset native-fuzz) and the unit test that
+// the libFuzzer executables (preset native-asan) and the unit test that
 // replays the committed crash inputs (tests/data/fuzz/<target>/).
 //
 // Errors the code documents for bad input (the JSON library's, a .reg line

@@ -28,9 +28,15 @@ struct PaintedImage {
 
 // Sanitizer builds run several times slower than the plain build: every
 // wait stretches with them, so a slow machine is not taken for a hang.
-#if defined(__SANITIZE_THREAD__)
+// g++ announces a sanitizer with a macro, clang through __has_feature.
+#if defined(__has_feature)
+#define BRIMVALE_HAS_FEATURE(feature) __has_feature(feature)
+#else
+#define BRIMVALE_HAS_FEATURE(feature) 0
+#endif
+#if defined(__SANITIZE_THREAD__) || BRIMVALE_HAS_FEATURE(thread_sanitizer)
 inline constexpr int kSlowdown = 10;
-#elif defined(__SANITIZE_ADDRESS__)
+#elif defined(__SANITIZE_ADDRESS__) || BRIMVALE_HAS_FEATURE(address_sanitizer)
 inline constexpr int kSlowdown = 4;
 #else
 inline constexpr int kSlowdown = 1;
